@@ -1,0 +1,99 @@
+#include "Worker.h"
+
+#include <QLocale>
+#include <QMutexLocker>
+#include <QSerialPort>
+#include <QTimerEvent>
+#include <QUdpSocket>
+
+Worker::Worker(QObject *parent)
+    : QObject(parent)
+{
+    m_serial = new QSerialPort(this);
+    udpSocketIP4 = new QUdpSocket(this);
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+
+    m_deviceAddress = QHostAddress();
+    m_localUdpPort = DefaultLocalUdpPort;
+    m_deviceUdpPort = DefaultDeviceUdpPort;
+
+    resetStatisticsFilters();
+    fillStatisticsList();
+
+    m_tickTimer.start(m_tickInterval, Qt::CoarseTimer, this);
+}
+
+Worker::~Worker()
+{
+    QMutexLocker locker(&m_mutex);
+    m_tickTimer.stop();
+    udpSocketIP4->abort();
+    delete udpSocketIP4;
+    udpSocketIP4 = nullptr;
+}
+
+void Worker::timerEvent(QTimerEvent *event)
+{
+    if (event->timerId() == m_tickTimer.timerId())
+        tick();
+    else
+        QObject::timerEvent(event);
+}
+
+void Worker::tick()
+{
+    if (m_waitTicks != 0) {
+        --m_waitTicks;
+        return;
+    }
+    if (!linkIsUp() || m_autoDetectRunning)
+        return;
+    if (m_interfaceMode & SerialMode)
+        serialTick();
+    m_displayDue = true;
+}
+
+bool Worker::linkIsUp() const
+{
+    return m_serialConnected || m_udpBound;
+}
+
+void Worker::serialTick()
+{
+    ++m_serialSilence;
+}
+
+uint Worker::setSleepDogValue_ms(uint ms) const
+{
+    return m_waitUnit == 0 ? 0 : ms / m_waitUnit;
+}
+
+void Worker::readUserSettings()
+{
+    {
+        QMutexLocker locker(&m_mutex);
+        readIMUsettings = true;
+        settingsIterator = 0;
+        msgNr = 0;
+    }
+    emit enableAllButtons(false);
+}
+
+void Worker::stopWorker()
+{
+    QMutexLocker locker(&m_mutex);
+    m_tickTimer.stop();
+    m_logging = false;
+    m_logFile.close();
+    udpSocketIP4->abort();
+}
+
+void Worker::consoleHalt(bool on)
+{
+    m_consoleHalted = on;
+}
+
+void Worker::setStatisticsTime(int minutes)
+{
+    m_statisticsTime = minutes;
+}

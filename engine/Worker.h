@@ -1,0 +1,163 @@
+#ifndef WORKER_H
+#define WORKER_H
+
+#include "DeviceTypes.h"
+#include "StatisticsFilter.h"
+
+#include <QBasicTimer>
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QHostAddress>
+#include <QList>
+#include <QMutex>
+#include <QObject>
+#include <QString>
+
+#include <array>
+#include <cstdint>
+
+class QSerialPort;
+class QUdpSocket;
+
+// The device I/O engine. Lives in a thread of its own, owns the serial port,
+// the UDP socket and the data log, and drives everything from one 50 ms tick.
+class Worker : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit Worker(QObject *parent = nullptr);
+    ~Worker() override;
+
+    // Interface mode bits.
+    enum InterfaceMode : uint32_t {
+        NoLink = 0,
+        EthernetMode = 0x1,
+        SerialMode = 0x2,
+    };
+
+    static constexpr int TickIntervalMs = 50;
+    static constexpr int StatisticsFilterCount = 13;
+
+    // One run of the tick; the timer calls it every 50 ms.
+    void tick();
+
+    // Converts a wait in milliseconds into wait ticks.
+    uint setSleepDogValue_ms(uint ms) const;
+
+    void resetStatisticsFilters();
+    void AddStatisticsXX(const OutputDataType &sample);
+
+signals:
+    void signalProcessIMUFlags(uint32_t flags);
+    void showStatusMessage(const QString &message);
+    void showEthernetStatusMessage(const QString &message);
+    void workerSendMessage(const QString &message, uint timeout, bool error);
+    void showMessageBox(const QString &title, const QString &text);
+    void enableAllButtons(bool enable);
+    void signalEnableActions(bool enable, int mask);
+    void signalActionsSetChecked(bool checked, int mask);
+    void signalConfigureSerialPort();
+    void m_consoleDisplayData(const QByteArray &line, int type, bool detecting);
+    void m_consoleInsertPlainText(const QByteArray &text);
+    void m_uiLineEditIMUUdpPortSetText(const QString &port);
+    void m_uiLineEditLocalUdpPortSetText(const QString &port);
+    void m_uiLineEditIMUIP4SetText(const QList<QByteArray> &octets);
+    void m_uiLineEditDstIP4SetText(const QList<QByteArray> &octets);
+    void m_uiIMUfreqBoxSetIndex(const QString &frequency);
+    void m_uiBaudRateBoxSetIndex(int box, const QByteArray &rate);
+    void radioButtonGPS(int input);
+    void m_uiDoubleSpinBoxOffsetSetValue(int axis, double value);
+    void signalProtocolHeaderSetText(const QString &label, const QString &header);
+    void EnableAllPrtParameters(bool enable);
+    void signalProcessProtocolParameters(const OutputProtocolType &protocol, uint8_t index);
+    void signalEnableSpecialHardwareFeature(const FactorySettingsT &identity);
+    void doubleSpinBoxNorthOffsetSetValue(double value);
+    void doubleSpinBoxGaussSetValue(int axis, double value);
+    void setProgressBar(int value, int maximum);
+    void signalAutoDetectSerialPortDone(const QList<QString> &ports, const QList<int> &baudRates, int elapsedMs);
+    void signalDispalyOutputData(const OutputDataType &sample, const OutputProtocolType &protocol);
+    void signalStartDataCapturing(bool logging);
+    void signalErrorLoggerWrite(const QByteArray &line);
+    void signalClearAllSetFalgs();
+
+public slots:
+    void readUserSettings();
+    void stopWorker();
+    void consoleHalt(bool on);
+    void setStatisticsTime(int minutes);
+
+protected:
+    void timerEvent(QTimerEvent *event) override;
+
+private:
+    friend class WorkerProbe;
+
+    // The fed statistics channels, by filter index.
+    enum StatisticsChannel { HeaveFilter, AxFilter, AyFilter, AzFilter, RollFilter, PitchFilter, YawFilter };
+
+    bool linkIsUp() const;
+    void serialTick();
+    void fillStatisticsList();
+
+    // Tick
+    int m_tickInterval = TickIntervalMs;
+    QBasicTimer m_tickTimer;
+
+    QMutex m_mutex;
+
+    FactorySettingsT factorysettings;
+
+    // Statistics
+    std::array<StatisticsFilter, StatisticsFilterCount> m_statistics;
+    QList<StatisticsFilter *> m_statisticsList;
+    int m_statisticsTime = 1;
+    QElapsedTimer m_statisticsTimer;
+    uint32_t m_statisticsCount = 0;
+
+    // Wait unit and link mode
+    uint32_t m_waitUnit = 100;
+    uint32_t m_interfaceMode = NoLink;
+
+    // Serial side
+    QSerialPort *m_serial = nullptr;
+    QByteArray m_rxBuffer;
+
+    OutputDataType m_outputData;
+    std::array<OutputProtocolType, 3> m_protocol;
+    uint8_t protocolId = 0;
+
+    QList<QByteArray> m_answerQueue;
+
+    bool m_serialConnected = false;
+    bool m_displayDue = false;
+
+    QFile m_logFile;
+
+    uint32_t IMUsettingsFlag = 0;
+    int32_t settingsIterator = 0;
+    uint32_t m_serialSilence = 0;
+
+    bool m_autoDetectRunning = false;
+
+    bool readIMUsettings = true;
+    bool m_headerCapturePending = true;
+
+    bool m_logging = false;
+    bool m_consoleHalted = false;
+
+    uint32_t m_waitTicks = 0;
+
+    // UDP side
+    QUdpSocket *udpSocketIP4 = nullptr;
+    QHostAddress m_deviceAddress;
+    uint16_t m_localUdpPort = 8080;
+    uint16_t m_deviceUdpPort = 8088;
+    static constexpr uint16_t DefaultLocalUdpPort = 8080;
+    static constexpr uint16_t DefaultDeviceUdpPort = 8088;
+    uint32_t msgNr = 0;
+    bool m_udpBound = false;
+};
+
+#endif // WORKER_H
