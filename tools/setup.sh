@@ -2,6 +2,7 @@
 # Installs the Debian packages the build, the program and the tests need.
 # Runs apt-get only when something is missing, so a second run costs nothing.
 set -euo pipefail
+cd "$(dirname "$0")/.."
 
 packages=(
     cmake g++ ninja-build
@@ -24,3 +25,5 @@ if [ ${#missing[@]} -gt 0 ]; then
     $SUDO apt-get update -q
     $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
+
+bash tools/fetch-fonts.sh "$(bash tools/font-cache.sh)"
