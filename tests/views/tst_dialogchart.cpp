@@ -83,7 +83,6 @@ class TestDialogChart : public QObject
 private slots:
     void formHasItsObjectsAndTexts();
     void setupBuildsGraphsAxesAndLimits();
-    void graphPensMatchTheirSeries();
     void storedBitsCheckTheBoxesAndTints();
     void togglingABoxFlipsOnlyItsBit();
     void shortSelectionBecomesSixteenClearedBits();
@@ -149,37 +148,6 @@ void TestDialogChart::setupBuildsGraphsAxesAndLimits()
     }
 }
 
-void TestDialogChart::graphPensMatchTheirSeries()
-{
-    DialogChart dialog;
-    dialog.DataDisplayFlag = bits({});
-    dialog.SetupPlot();
-
-    const struct
-    {
-        const char *plot;
-        int graph;
-        QRgb colour;
-    } pens[] = {
-        {"angularDataPlot", 0, 0x800080},     {"angularDataPlot", 1, 0xD2691E},
-        {"angularDataPlot", 2, 0xFF1493},     {"angularRateDataPlot", 0, 0x9400D3},
-        {"angularRateDataPlot", 1, 0xDA70D6}, {"angularRateDataPlot", 2, 0xFF4500},
-        {"linearAccDataPlot", 0, 0xFF00FF},   {"linearAccDataPlot", 1, 0xFFFF00},
-        {"linearDataPlot", 0, 0x00FFFF},      {"linearDataPlot", 1, 0x008000},
-        {"linearDataPlot", 2, 0x0000FF},
-    };
-    for (const auto &expected : pens) {
-        const QPen pen = plot(dialog, expected.plot)->graph(expected.graph)->pen();
-        QCOMPARE(pen.color(), QColor(expected.colour));
-        QCOMPARE(pen.width(), 0);
-        QVERIFY(pen.isCosmetic());
-        QCOMPARE(pen.capStyle(), Qt::SquareCap);
-        QCOMPARE(pen.joinStyle(), Qt::BevelJoin);
-    }
-    // The Ay legend is brighter than its curve.
-    QCOMPARE(box(dialog, DialogChart::AyBit)->palette().color(QPalette::WindowText), QColor(0x00FF00));
-}
-
 void TestDialogChart::storedBitsCheckTheBoxesAndTints()
 {
     DialogChart dialog;
@@ -200,6 +168,12 @@ void TestDialogChart::storedBitsCheckTheBoxesAndTints()
         QCOMPARE(target->font().pointSize(), 13);
     }
     QCOMPARE(dialog.DataDisplayFlag, stored);
+
+    // The Ay legend is brighter than its curve.
+    QCOMPARE(box(dialog, DialogChart::AyBit)->palette().color(QPalette::WindowText), QColor(0x00FF00));
+    const QPen ayPen = plot(dialog, "linearDataPlot")->graph(1)->pen();
+    QCOMPARE(ayPen.color(), QColor(0x008000));
+    QVERIFY(ayPen.isCosmetic());
 }
 
 void TestDialogChart::togglingABoxFlipsOnlyItsBit()
