@@ -1,0 +1,305 @@
+#include "DialogChart.h"
+
+#include "RangeLimitAxis.h"
+#include "RangeLimitAxisRect.h"
+#include "ui_DialogChart.h"
+
+#include <QCloseEvent>
+#include <QDebug>
+
+namespace {
+
+constexpr double InitialTimeSpan = 60.0;
+constexpr float AngleLimit = 360.0f;
+constexpr float LinearLimit = 10.0f;
+constexpr double AngleRange = 1.0;
+constexpr double LinearRange = 0.1;
+constexpr qreal CheckedAlpha = 1.0;
+constexpr qreal UncheckedAlpha = 0.2;
+
+struct ThemeColours
+{
+    QRgb window;
+    QRgb text;
+};
+
+// Window and text colours, indexed by the chart theme number.
+constexpr std::array<ThemeColours, 7> ThemeTable{{
+    {0xF0F0F0, 0x404044}, // Light
+    {0x006286, 0xD6D6D6}, // Blue Cerulean
+    {0x121218, 0xD6D6D6}, // Dark
+    {0x9E8965, 0x404044}, // Brown Sand
+    {0x018BBA, 0x404044}, // Blue NCS
+    {0xFFAB03, 0x181818}, // High Contrast
+    {0xCEE7F0, 0x404044}, // Blue Icy
+}};
+
+ThemeColours themeColours(int theme)
+{
+    if (theme < 0 || theme >= static_cast<int>(ThemeTable.size()))
+        return ThemeTable.front();
+    return ThemeTable[static_cast<std::size_t>(theme)];
+}
+
+QColor svgColour(const char *name)
+{
+    return QColor::fromString(QLatin1String(name));
+}
+
+void addGraph(QCustomPlot *plot, QPen &pen, const QColor &colour)
+{
+    plot->addGraph();
+    pen.setColor(colour);
+    plot->graph()->setPen(pen);
+}
+
+void showSubGrids(QCustomPlot *plot)
+{
+    plot->xAxis->grid()->setSubGridVisible(true);
+    plot->yAxis->grid()->setSubGridVisible(true);
+}
+
+} // namespace
+
+DialogChart::DialogChart(QWidget *parent)
+    : QDialog(parent)
+    , m_ui(std::make_unique<Ui::DialogChart>())
+    , rollColor(svgColour("purple"))
+    , pitchColor(svgColour("chocolate"))
+    , yawColor(0xFF1493)
+    , rollRateColor(0x9400D3)
+    , pitchRateColor(0xDA70D6)
+    , yawRateColor(0xFF4500)
+{
+    m_ui->setupUi(this);
+    // The stock axes know no zoom limits: give every plot the limited ones.
+    for (QCustomPlot *plot : {m_ui->linearDataPlot, m_ui->linearAccDataPlot, m_ui->angularDataPlot,
+                              m_ui->angularRateDataPlot})
+        RangeLimitAxisRect::install(plot);
+}
+
+DialogChart::~DialogChart() = default;
+
+void DialogChart::SetupPlot()
+{
+    QPen pen(QBrush(rollColor, Qt::SolidPattern), 0, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin);
+    setupAngularPlot(m_ui->angularDataPlot, pen, {rollColor, pitchColor, yawColor});
+    setupAngularPlot(m_ui->angularRateDataPlot, pen, {rollRateColor, pitchRateColor, yawRateColor});
+    setupLinearPlots(pen);
+
+    QSharedPointer<QCPAxisTickerTime> timeTicker(new QCPAxisTickerTime);
+    timeTicker->setTimeFormat(QStringLiteral("%h:%m:%s"));
+    for (QCustomPlot *plot : {m_ui->angularDataPlot, m_ui->angularRateDataPlot, m_ui->linearDataPlot,
+                              m_ui->linearAccDataPlot})
+        plot->xAxis->setTicker(timeTicker);
+
+    setupAxes(m_ui->angularDataPlot, "angle time", AngleLimit, "angle value", AngleRange);
+    setupAxes(m_ui->angularRateDataPlot, "anglur rate time", AngleLimit, "anglur rate value", AngleRange);
+    setupAxes(m_ui->linearDataPlot, "acc time", LinearLimit, "acc value", LinearRange);
+    setupAxes(m_ui->linearAccDataPlot, "Hv time", LinearLimit, "Hv value", LinearRange);
+
+    setupLabels();
+    setupCheckBoxes();
+}
+
+void DialogChart::setupAngularPlot(QCustomPlot *plot, QPen &pen, const std::array<QColor, 3> &colours)
+{
+    plot->setNoAntialiasingOnDrag(true);
+    plot->clearGraphs();
+    for (const QColor &colour : colours)
+        addGraph(plot, pen, colour);
+}
+
+void DialogChart::setupLinearPlots(QPen &pen)
+{
+    QCustomPlot *heave = m_ui->linearAccDataPlot;
+    heave->clearGraphs();
+    heave->addGraph();
+    heave->setNoAntialiasingOnDrag(true);
+    pen.setColor(svgColour("magenta"));
+    heave->graph(0)->setPen(pen);
+    addGraph(heave, pen, svgColour("yellow"));
+    showSubGrids(heave);
+
+    // The acceleration plot keeps antialiasing while it is dragged.
+    QCustomPlot *acceleration = m_ui->linearDataPlot;
+    acceleration->clearGraphs();
+    for (const char *name : {"cyan", "green", "blue"})
+        addGraph(acceleration, pen, svgColour(name));
+    showSubGrids(acceleration);
+}
+
+void DialogChart::setupAxes(QCustomPlot *plot, const char *timeName, float valueLimit, const char *valueName,
+                            double valueRange)
+{
+    plot->xAxis->setRange(0, InitialTimeSpan, Qt::AlignLeft);
+    RangeLimitAxis::of(plot->xAxis)->setRangeLimit(limitStart, limitAdvance, QString::fromLatin1(timeName));
+    plot->xAxis->setLabel(QStringLiteral("Time (hh.mm.ss)"));
+
+    RangeLimitAxis::of(plot->yAxis)->setRangeLimit(-valueLimit, valueLimit, QString::fromLatin1(valueName));
+    plot->yAxis->setRange(-valueRange, valueRange);
+
+    plot->setSelectionRectMode(QCP::srmZoom);
+    plot->setInteractions(QCP::iRangeDrag | QCP::iRangeZoom | QCP::iSelectPlottables);
+    showSubGrids(plot);
+}
+
+std::array<DialogChart::Series, DialogChart::SeriesCount> DialogChart::series() const
+{
+    return {{
+        {m_ui->checkBoxRoll, rollColor},
+        {m_ui->checkBoxPitch, pitchColor},
+        {m_ui->checkBoxYaw, yawColor},
+        {m_ui->checkBoxRrate, rollRateColor},
+        {m_ui->checkBoxPrate, pitchRateColor},
+        {m_ui->checkBoxYrate, yawRateColor},
+        {m_ui->checkBoxHeave, QColor(Qt::magenta)},
+        {m_ui->checkBoxHvVel, QColor(Qt::yellow)},
+        {m_ui->checkBoxAx, QColor(Qt::cyan)},
+        {m_ui->checkBoxAy, QColor(Qt::green)},
+        {m_ui->checkBoxAz, QColor(Qt::blue)},
+    }};
+}
+
+void DialogChart::setupLabels()
+{
+    QFont font(QStringLiteral("Open Sans"), 9, QFont::Normal);
+    font.setPointSize(13);
+
+    QPalette palette = m_ui->checkBoxRoll->palette();
+    for (const Series &entry : series()) {
+        palette.setBrush(QPalette::WindowText, entry.colour);
+        palette.setBrush(QPalette::Window, entry.colour);
+        palette.setBrush(QPalette::Base, entry.colour);
+        entry.box->setFont(font);
+        entry.box->setPalette(palette);
+    }
+}
+
+void DialogChart::setupCheckBoxes()
+{
+    ensureSelectionSize();
+    qDebug() << "DataDisplayFlag :" << DataDisplayFlag;
+    const auto boxes = series();
+    for (int bit = 0; bit < SeriesCount; ++bit) {
+        QCheckBox *box = boxes[static_cast<std::size_t>(bit)].box;
+        box->setChecked(DataDisplayFlag.testBit(bit));
+        applySeriesState(static_cast<SeriesBit>(bit), box->checkState());
+    }
+}
+
+void DialogChart::ensureSelectionSize()
+{
+    // A stored selection that is too short would be indexed past its end.
+    if (DataDisplayFlag.size() < SelectionBits)
+        DataDisplayFlag = QBitArray(SelectionBits);
+}
+
+void DialogChart::applySeriesState(SeriesBit bit, int state)
+{
+    ensureSelectionSize();
+    const bool checked = state == Qt::Checked;
+    DataDisplayFlag.setBit(bit, checked);
+
+    // The indicator shows the series colour, solid when on and faint when off.
+    QCheckBox *box = series()[bit].box;
+    QPalette palette = box->palette();
+    QColor base = palette.color(QPalette::Base);
+    base.setAlphaF(checked ? CheckedAlpha : UncheckedAlpha);
+    palette.setBrush(QPalette::Base, base);
+    box->setPalette(palette);
+}
+
+bool DialogChart::isActive() const
+{
+    return activeStatus;
+}
+
+void DialogChart::setActiveStatus(bool active)
+{
+    activeStatus = active;
+    for (QCustomPlot *plot : {m_ui->linearDataPlot, m_ui->angularDataPlot}) {
+        for (int index = 0; index < plot->graphCount(); ++index)
+            plot->graph(index)->data()->clear();
+    }
+}
+
+void DialogChart::done(int result)
+{
+    setActiveStatus(false);
+    QDialog::done(result);
+}
+
+void DialogChart::closeEvent(QCloseEvent *event)
+{
+    setActiveStatus(false);
+    event->accept();
+}
+
+void DialogChart::updateTheme(QChart::ChartTheme theme)
+{
+    if (theme == currentTheme)
+        return;
+    currentTheme = theme;
+
+    const ThemeColours colours = themeColours(theme);
+    QPalette palette = this->palette();
+    palette.setBrush(QPalette::Window, QColor(colours.window));
+    palette.setBrush(QPalette::WindowText, QColor(colours.text));
+    setPalette(palette);
+}
+
+void DialogChart::on_checkBoxRoll_stateChanged(int arg1)
+{
+    applySeriesState(RollBit, arg1);
+}
+
+void DialogChart::on_checkBoxPitch_stateChanged(int arg1)
+{
+    applySeriesState(PitchBit, arg1);
+}
+
+void DialogChart::on_checkBoxYaw_stateChanged(int arg1)
+{
+    applySeriesState(YawBit, arg1);
+}
+
+void DialogChart::on_checkBoxHeave_stateChanged(int arg1)
+{
+    applySeriesState(HeaveBit, arg1);
+}
+
+void DialogChart::on_checkBoxHvVel_stateChanged(int arg1)
+{
+    applySeriesState(HeaveVelocityBit, arg1);
+}
+
+void DialogChart::on_checkBoxAx_stateChanged(int arg1)
+{
+    applySeriesState(AxBit, arg1);
+}
+
+void DialogChart::on_checkBoxAy_stateChanged(int arg1)
+{
+    applySeriesState(AyBit, arg1);
+}
+
+void DialogChart::on_checkBoxAz_stateChanged(int arg1)
+{
+    applySeriesState(AzBit, arg1);
+}
+
+void DialogChart::on_checkBoxRrate_stateChanged(int arg1)
+{
+    applySeriesState(RollRateBit, arg1);
+}
+
+void DialogChart::on_checkBoxPrate_stateChanged(int arg1)
+{
+    applySeriesState(PitchRateBit, arg1);
+}
+
+void DialogChart::on_checkBoxYrate_stateChanged(int arg1)
+{
+    applySeriesState(YawRateBit, arg1);
+}
