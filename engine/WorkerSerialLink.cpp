@@ -4,11 +4,15 @@
 #include "SerialPortName.h"
 #include "Worker.h"
 
+#include <QSignalBlocker>
+
 void Worker::openSerialPort(const UserSettingsType &settings)
 {
     m_rxBuffer.clear();
-    if (m_serial->isOpen())
+    if (m_serial->isOpen()) {
+        const QSignalBlocker quiet(m_serial);
         m_serial->close();
+    }
     m_statisticsTime = settings.statisticsTime;
 
     m_serial->setPortName(settings.portName);
@@ -55,6 +59,9 @@ void Worker::closeSerialPort()
     m_serialConnected = false;
     m_rxBuffer.clear();
     if (!m_serial->portName().isEmpty() && m_serial->isOpen()) {
+        // Clearing and closing a port whose device has gone fail and report
+        // errors of their own, which must not start another close.
+        const QSignalBlocker quiet(m_serial);
         m_serial->clear(QSerialPort::AllDirections);
         m_serial->close();
     }
