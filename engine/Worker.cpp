@@ -2,7 +2,6 @@
 
 #include <QLocale>
 #include <QMutexLocker>
-#include <QSerialPort>
 #include <QTimerEvent>
 #include <QUdpSocket>
 
@@ -16,6 +15,9 @@ Worker::Worker(QObject *parent)
     m_deviceAddress = QHostAddress();
     m_localUdpPort = DefaultLocalUdpPort;
     m_deviceUdpPort = DefaultDeviceUdpPort;
+
+    connect(m_serial, &QSerialPort::errorOccurred, this, &Worker::handleError);
+    connect(m_serial, &QSerialPort::readyRead, this, &Worker::readSerialData);
 
     resetStatisticsFilters();
     fillStatisticsList();
@@ -58,8 +60,15 @@ bool Worker::linkIsUp() const
     return m_serialConnected || m_udpBound;
 }
 
+// One command per tick: a query of the settings read-out, or else one pending
+// setting. Settings stay pending while the console is halted, since nothing
+// may be written to the port then; they go out once it runs again.
 void Worker::serialTick()
 {
+    if (readIMUsettings)
+        sendSettingsQuery();
+    else if (IMUsettingsFlag != 0 && !m_consoleHalted)
+        sendPendingSetting();
     ++m_serialSilence;
 }
 
@@ -86,6 +95,7 @@ void Worker::stopWorker()
     m_logging = false;
     m_logFile.close();
     udpSocketIP4->abort();
+    closeSerialPort();
 }
 
 void Worker::consoleHalt(bool on)

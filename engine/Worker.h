@@ -1,7 +1,10 @@
 #ifndef WORKER_H
 #define WORKER_H
 
+#include "AnswerParser.h"
+#include "CommandTable.h"
 #include "DeviceTypes.h"
+#include "SerialFraming.h"
 #include "StatisticsFilter.h"
 
 #include <QBasicTimer>
@@ -12,12 +15,13 @@
 #include <QList>
 #include <QMutex>
 #include <QObject>
+#include <QSerialPort>
 #include <QString>
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
-class QSerialPort;
 class QUdpSocket;
 
 // The device I/O engine. Lives in a thread of its own, owns the serial port,
@@ -35,6 +39,14 @@ public:
         NoLink = 0,
         EthernetMode = 0x1,
         SerialMode = 0x2,
+    };
+
+    // Action bits of signalEnableActions and signalActionsSetChecked.
+    enum ActionBits : int {
+        ConnectActions = 0x1, // connect, Ethernet connect and halt
+        ConnectAction = 0x2,
+        ConfigureAction = 0x4,
+        EthernetConnectAction = 0x8,
     };
 
     static constexpr int TickIntervalMs = 50;
@@ -83,7 +95,16 @@ signals:
     void signalClearAllSetFalgs();
 
 public slots:
+    void refreshSerialPort();
+    void configureSerialPort(bool changed);
+    void openSerialPort(const UserSettingsType &settings);
+    void closeSerialPort();
+    void handleError(QSerialPort::SerialPortError error);
+    void readSerialData();
     void readUserSettings();
+    uint32_t getProtocolFormat(const std::array<uint8_t, 4> &format, const QString &header, uint8_t id);
+    uint32_t calculateProtocolValue(uint8_t id);
+    void getIMUsettingsFlag(int mask, int tab, const QString &values);
     void stopWorker();
     void consoleHalt(bool on);
     void setStatisticsTime(int minutes);
@@ -101,6 +122,45 @@ private:
     void serialTick();
     void fillStatisticsList();
 
+    // Serial link
+    void serialPortOpened(const UserSettingsType &settings);
+    void serialPortOpenFailed();
+    void writeSerialData(const QByteArray &data);
+
+    // Receive path
+    void receiveSerialChunk(const QByteArray &chunk);
+    void checkSerialSilence();
+    void discardOverflowingBuffer();
+    void processReceiveBuffer();
+    void handleFrame(const QByteArray &frame);
+    void handleLine(const QByteArray &line);
+    void showReceivedLine(const QByteArray &line, SerialFraming::LineClass lineClass);
+    void noteDetectedPort();
+    void dispatchAnswer(const QByteArray &answer);
+    void dispatchDataLine(const QByteArray &line);
+    void emitDisplayIfDue();
+    void restartSettingsReadout();
+
+    // Command protocol
+    void sendSettingsQuery();
+    void finishSettingsReadout();
+    void sendPendingSetting();
+    void SendIMUsetCommands();
+    std::optional<QString> setCommandValue(int number);
+    QString deviceAddressValue();
+
+    // Answer parser
+    void cmdProcessor();
+    void processAnswer(const QByteArray &line);
+    void emitAnswerValue(AnswerParser::AnswerKey key, const QByteArray &payload);
+    void storeSerialNumber(const QByteArray &payload);
+    void storePartNumber(const QByteArray &payload);
+    void storeFirmwareVersion(const QByteArray &payload);
+    void processProtocolAnswer(const QByteArray &payload);
+    void processFlagsAnswer(const QByteArray &payload);
+    void processDeviceAddressAnswer(const QByteArray &payload);
+    void processDestinationAddressAnswer(const QByteArray &payload);
+
     // Tick
     int m_tickInterval = TickIntervalMs;
     QBasicTimer m_tickTimer;
@@ -115,6 +175,9 @@ private:
     int m_statisticsTime = 1;
     QElapsedTimer m_statisticsTimer;
     uint32_t m_statisticsCount = 0;
+
+    // Settings waiting to be sent
+    CommandTable::PendingSettings m_pending;
 
     // Wait unit and link mode
     uint32_t m_waitUnit = 100;
@@ -139,7 +202,11 @@ private:
     int32_t settingsIterator = 0;
     uint32_t m_serialSilence = 0;
 
+    // Auto-detection
+    QList<QString> detectedPortName;
+    QList<int> detectedBaudRate;
     bool m_autoDetectRunning = false;
+    bool m_autoDetectPortDone = false;
 
     bool readIMUsettings = true;
     bool m_headerCapturePending = true;
@@ -148,6 +215,9 @@ private:
     bool m_consoleHalted = false;
 
     uint32_t m_waitTicks = 0;
+
+    // Null device-address answers seen; shared by the whole process.
+    static uint32_t s_nullAddressCount;
 
     // UDP side
     QUdpSocket *udpSocketIP4 = nullptr;

@@ -40,6 +40,37 @@ public:
     static const StatisticsFilter *filterAddress(const Worker &w, int index) { return &w.m_statistics[index]; }
 
     static OutputProtocolType &protocol(Worker &w, int slot) { return w.m_protocol[slot]; }
+    static uint8_t protocolId(const Worker &w) { return w.protocolId; }
+
+    // Serial link and receive path
+    static QSerialPort *serialPort(Worker &w) { return w.m_serial; }
+    static bool serialConnected(const Worker &w) { return w.m_serialConnected; }
+    static uint32_t interfaceMode(const Worker &w) { return w.m_interfaceMode; }
+    static void receive(Worker &w, const QByteArray &chunk) { w.receiveSerialChunk(chunk); }
+    static QByteArray rxBuffer(const Worker &w) { return w.m_rxBuffer; }
+    static void setSerialSilence(Worker &w, uint32_t ticks) { w.m_serialSilence = ticks; }
+    static bool headerCapturePending(const Worker &w) { return w.m_headerCapturePending; }
+    static void setHeaderCapturePending(Worker &w, bool on) { w.m_headerCapturePending = on; }
+    static void setProtocolValue(Worker &w, uint32_t value)
+    {
+        w.m_protocol[0].format = {uint8_t(value >> 24), uint8_t(value >> 16), uint8_t(value >> 8), uint8_t(value)};
+        w.calculateProtocolValue(0);
+    }
+
+    // Auto-detection state seen by the receive path
+    static bool autoDetectPortDone(const Worker &w) { return w.m_autoDetectPortDone; }
+    static QList<QString> detectedPortName(const Worker &w) { return w.detectedPortName; }
+    static QList<int> detectedBaudRate(const Worker &w) { return w.detectedBaudRate; }
+
+    // Command protocol and answers
+    static uint32_t settingsMask(const Worker &w) { return w.IMUsettingsFlag; }
+    static void setSettingsMask(Worker &w, uint32_t mask) { w.IMUsettingsFlag = mask; }
+    static const CommandTable::PendingSettings &pending(const Worker &w) { return w.m_pending; }
+    static FactorySettingsT &identity(Worker &w) { return w.factorysettings; }
+    static uint16_t deviceUdpPort(const Worker &w) { return w.m_deviceUdpPort; }
+    static uint16_t localUdpPort(const Worker &w) { return w.m_localUdpPort; }
+    static QHostAddress deviceAddress(const Worker &w) { return w.m_deviceAddress; }
+    static void resetNullAddressCount() { Worker::s_nullAddressCount = 0; }
 };
 
 #endif // WORKERPROBE_H

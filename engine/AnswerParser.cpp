@@ -1,0 +1,188 @@
+#include "AnswerParser.h"
+
+namespace AnswerParser {
+
+namespace {
+
+struct KeyRow
+{
+    const char *key;
+    AnswerKey answer;
+};
+
+constexpr KeyRow KeyTable[] = {
+    {"echocmd#", AnswerKey::EchoCommand},
+    {"srn#", AnswerKey::SerialNumber},
+    {"prn#", AnswerKey::PartNumber},
+    {"fwv#", AnswerKey::FirmwareVersion},
+    {"frq#", AnswerKey::Frequency},
+    {"bd1#", AnswerKey::Baud1},
+    {"bd2#", AnswerKey::Baud2},
+    {"bd3#", AnswerKey::Baud3},
+    {"gps#", AnswerKey::Gps},
+    {"prt#", AnswerKey::Protocol},
+    {"hdr#", AnswerKey::Header},
+    {"hd1#", AnswerKey::Header},
+    {"hd2#", AnswerKey::Header},
+    {"flg#", AnswerKey::Flags},
+    {"rof#", AnswerKey::RollOffset},
+    {"pof#", AnswerKey::PitchOffset},
+    {"yof#", AnswerKey::YawOffset},
+    {"nor#", AnswerKey::NorthOffset},
+    {"mxb#", AnswerKey::MagX},
+    {"myb#", AnswerKey::MagY},
+    {"mzb#", AnswerKey::MagZ},
+    {"srp#", AnswerKey::DeviceUdpPort},
+    {"dsp#", AnswerKey::LocalUdpPort},
+    {"sip#", AnswerKey::DeviceAddress},
+    {"dip#", AnswerKey::DestinationAddress},
+};
+
+const char MakerPrefix[] = "VRN";
+constexpr qsizetype MinimumSerialNumberBytes = 8;
+constexpr qsizetype MinimumPartNumberBytes = 8;
+constexpr qsizetype MinimumFirmwareBytes = 10;
+constexpr qsizetype HardwareIdLength = 2;
+constexpr qsizetype DateLength = 6;
+constexpr qsizetype SerialIdLength = 4;
+
+constexpr qsizetype FormatBytes = 4;
+constexpr qsizetype PartsWithSlot = 5;
+constexpr uint8_t LastSlot = 2;
+constexpr int AddressParts = 4;
+constexpr int FlagsParts = 4;
+
+uint32_t parseUint32(const QByteArray &text)
+{
+    return text.toUInt();
+}
+
+} // namespace
+
+Answer splitAnswer(const QByteArray &line)
+{
+    const QByteArray trimmed = line.trimmed();
+    const qsizetype hash = trimmed.indexOf('#');
+    if (hash < 0)
+        return {QByteArray(), trimmed};
+    return {trimmed.left(hash + 1).trimmed(), trimmed.mid(hash + 1)};
+}
+
+AnswerKey findAnswerKey(const QByteArray &code)
+{
+    for (const KeyRow &row : KeyTable) {
+        if (code.contains(row.key))
+            return row.answer;
+    }
+    return AnswerKey::None;
+}
+
+std::optional<SerialNumberFields> parseSerialNumber(const QByteArray &payload)
+{
+    if (payload.size() < MinimumSerialNumberBytes)
+        return std::nullopt;
+    const QByteArray number = payload.startsWith(MakerPrefix) ? payload.mid(qstrlen(MakerPrefix)) : payload;
+    SerialNumberFields fields;
+    fields.serialNumber = QString::fromUtf8(number);
+    fields.hardwareId = fields.serialNumber.left(HardwareIdLength);
+    fields.date = fields.serialNumber.mid(HardwareIdLength, DateLength);
+    fields.serialId = fields.serialNumber.mid(HardwareIdLength + DateLength, SerialIdLength);
+    return fields;
+}
+
+std::optional<QString> parsePartNumber(const QByteArray &payload)
+{
+    if (payload.size() < MinimumPartNumberBytes || !payload.startsWith(MakerPrefix))
+        return std::nullopt;
+    return QString::fromUtf8(payload);
+}
+
+std::optional<QString> parseFirmwareVersion(const QByteArray &payload)
+{
+    if (payload.size() < MinimumFirmwareBytes)
+        return std::nullopt;
+    return QString::fromUtf8(payload);
+}
+
+GpsInput parseGpsInput(const QByteArray &payload)
+{
+    if (payload.contains("RS232"))
+        return GpsRs232;
+    if (payload.contains("RS422"))
+        return GpsRs422;
+    if (payload.contains("NOGPS"))
+        return NoGps;
+    return GpsRs232;
+}
+
+std::optional<ProtocolAnswer> parseProtocol(const QByteArray &payload)
+{
+    if (payload.isEmpty() || !(payload.contains(',') || payload.contains('.') || payload.contains(':')))
+        return std::nullopt;
+    QByteArray text = payload;
+    text.replace(':', '.').replace(',', '.');
+    const QList<QByteArray> parts = text.split('.');
+    if (parts.size() < FormatBytes)
+        return std::nullopt;
+
+    ProtocolAnswer answer;
+    for (qsizetype k = 0; k < FormatBytes; ++k)
+        answer.format[k] = uint8_t(parseUint16(parts.at(k)));
+    if (parts.size() == PartsWithSlot) {
+        const auto slot = uint8_t(parseUint16(parts.at(FormatBytes)));
+        answer.slot = slot > LastSlot ? 0 : slot;
+    }
+    return answer;
+}
+
+std::optional<uint32_t> parseFlags(const QByteArray &payload)
+{
+    if (payload.isEmpty() || !(payload.contains('.') || payload.contains('-')))
+        return std::nullopt;
+    QByteArray text = payload;
+    const QList<QByteArray> parts = text.replace('-', '.').split('.');
+    if (parts.size() < FlagsParts)
+        return std::nullopt;
+    return (parseUint32(parts.at(0)) << 24) | (parseUint32(parts.at(1)) << 16) | (parseUint32(parts.at(2)) << 8)
+           | parseUint32(parts.at(3));
+}
+
+uint16_t parseUint16(const QByteArray &payload)
+{
+    return payload.toUShort();
+}
+
+double parseFloating(const QByteArray &payload)
+{
+    bool ok = false;
+    const double value = payload.toDouble(&ok);
+    return ok ? value : 0.0;
+}
+
+bool isNullAddress(const QByteArray &payload)
+{
+    return payload.contains("0.0.0.0");
+}
+
+std::optional<QList<QByteArray>> parseDeviceAddress(const QByteArray &payload)
+{
+    if (!payload.contains('.'))
+        return std::nullopt;
+    const QList<QByteArray> parts = payload.split('.');
+    if (parts.size() < AddressParts)
+        return std::nullopt;
+    return parts;
+}
+
+std::optional<QList<QByteArray>> parseDestinationAddress(const QByteArray &payload)
+{
+    if (!payload.contains('.'))
+        return std::nullopt;
+    QByteArray text = payload;
+    const QList<QByteArray> parts = text.replace(',', '.').split('.');
+    if (parts.size() < AddressParts)
+        return std::nullopt;
+    return parts;
+}
+
+} // namespace AnswerParser

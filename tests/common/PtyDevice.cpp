@@ -1,0 +1,117 @@
+#include "PtyDevice.h"
+
+#include <QSocketNotifier>
+
+#include <fcntl.h>
+#include <pty.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <utility>
+
+namespace {
+const QByteArray LineEnd("\r\n");
+constexpr int ReadChunk = 4096;
+constexpr int PathLength = 256;
+} // namespace
+
+PtyDevice::PtyDevice(QObject *parent)
+    : QObject(parent)
+{
+    termios raw{};
+    cfmakeraw(&raw);
+    char path[PathLength] = {};
+    if (::openpty(&m_master, &m_slave, path, &raw, nullptr) != 0) {
+        m_master = m_slave = -1;
+        return;
+    }
+    m_slavePath = QString::fromLocal8Bit(path);
+    ::fcntl(m_master, F_SETFL, ::fcntl(m_master, F_GETFL) | O_NONBLOCK);
+
+    m_readNotifier = new QSocketNotifier(m_master, QSocketNotifier::Read, this);
+    connect(m_readNotifier, &QSocketNotifier::activated, this, &PtyDevice::readHost);
+    m_writeNotifier = new QSocketNotifier(m_master, QSocketNotifier::Write, this);
+    m_writeNotifier->setEnabled(false);
+    connect(m_writeNotifier, &QSocketNotifier::activated, this, &PtyDevice::flushToHost);
+}
+
+PtyDevice::~PtyDevice()
+{
+    closeMaster();
+    if (m_slave >= 0)
+        ::close(m_slave);
+}
+
+void PtyDevice::send(const QByteArray &bytes)
+{
+    if (m_master < 0)
+        return;
+    m_toHost.append(bytes);
+    flushToHost();
+}
+
+void PtyDevice::setAnswer(const QByteArray &query, const QByteArray &answer)
+{
+    m_answers.insert(query, answer);
+}
+
+int PtyDevice::baudRate() const
+{
+    static const std::pair<speed_t, int> rates[] = {{B4800, 4800},     {B9600, 9600},     {B19200, 19200},
+                                                    {B38400, 38400},   {B57600, 57600},   {B115200, 115200},
+                                                    {B230400, 230400}};
+    termios settings{};
+    if (m_slave < 0 || ::tcgetattr(m_slave, &settings) != 0)
+        return 0;
+    for (const auto &[speed, rate] : rates) {
+        if (cfgetospeed(&settings) == speed)
+            return rate;
+    }
+    return 0;
+}
+
+void PtyDevice::hangUp()
+{
+    closeMaster();
+}
+
+void PtyDevice::readHost()
+{
+    char buffer[ReadChunk];
+    for (;;) {
+        const ssize_t n = ::read(m_master, buffer, sizeof buffer);
+        if (n <= 0)
+            break;
+        m_fromHost.append(buffer, n);
+    }
+    for (qsizetype end = m_fromHost.indexOf(LineEnd); end >= 0; end = m_fromHost.indexOf(LineEnd)) {
+        const QByteArray line = m_fromHost.left(end);
+        m_fromHost.remove(0, end + LineEnd.size());
+        m_lines.append(line);
+        if (m_answers.contains(line))
+            send(m_answers.value(line) + LineEnd);
+        emit lineReceived(line);
+    }
+}
+
+void PtyDevice::flushToHost()
+{
+    while (!m_toHost.isEmpty()) {
+        const ssize_t n = ::write(m_master, m_toHost.constData(), size_t(m_toHost.size()));
+        if (n <= 0)
+            break;
+        m_toHost.remove(0, n);
+    }
+    m_writeNotifier->setEnabled(!m_toHost.isEmpty());
+}
+
+void PtyDevice::closeMaster()
+{
+    if (m_master < 0)
+        return;
+    delete m_readNotifier;
+    delete m_writeNotifier;
+    m_readNotifier = m_writeNotifier = nullptr;
+    ::close(m_master);
+    m_master = -1;
+}
