@@ -32,6 +32,7 @@ public:
     static uint32_t msgNr(const Worker &w) { return w.msgNr; }
     static void setMsgNr(Worker &w, uint32_t nr) { w.msgNr = nr; }
     static bool consoleHalted(const Worker &w) { return w.m_consoleHalted; }
+    static QFile &logFile(Worker &w) { return w.m_logFile; }
 
     static int statisticsTime(const Worker &w) { return w.m_statisticsTime; }
     static uint32_t statisticsCount(const Worker &w) { return w.m_statisticsCount; }

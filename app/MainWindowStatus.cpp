@@ -1,0 +1,236 @@
+// The main window's status strip, its LEDs and logging indicator, the event log
+// and the tool-bar action wiring.
+
+#include "MainWindow.h"
+#include "ui_mainwindow.h"
+
+#include "ResourcePaths.h"
+
+#include <QDateTime>
+#include <QDebug>
+#include <QFileInfo>
+#include <QFrame>
+#include <QGridLayout>
+#include <QLabel>
+#include <QProgressBar>
+
+namespace {
+
+constexpr int LedSize = 22;
+constexpr int StatusRow = 0;
+constexpr int TextMargin = 2;
+constexpr int ProgressMinimumWidth = 200;
+constexpr int ProgressMaximumWidth = 350;
+constexpr int FullProgress = 100;
+
+const QString DisconnectedText = QStringLiteral("Disconnected");
+const QString ConnectedText = QStringLiteral("Connected");
+
+// Columns of the status strip.
+enum StatusColumn {
+    SerialCaptionColumn,
+    SerialLedColumn,
+    SerialStatusColumn,
+    ProgressColumn,
+    SeparatorColumn,
+    EthernetCaptionColumn,
+    EthernetLedColumn,
+    EthernetStatusColumn,
+};
+
+QLabel *statusLabel(QWidget *parent, const char *name, QSize minimum, QSize maximum)
+{
+    auto *label = new QLabel(parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setMinimumSize(minimum);
+    label->setMaximumSize(maximum);
+    return label;
+}
+
+QLabel *ledLabel(QWidget *parent, const char *name)
+{
+    QLabel *led = statusLabel(parent, name, QSize(LedSize, LedSize), QSize(LedSize, LedSize));
+    led->setFrameShadow(QFrame::Sunken);
+    led->setScaledContents(true);
+    led->setAlignment(Qt::AlignCenter);
+    led->setMargin(0);
+    return led;
+}
+
+// LED picture of a status text; "Disconnected" is looked for before "Connected".
+QPixmap ledPictureFor(const QString &message)
+{
+    if (message.contains(DisconnectedText))
+        return QPixmap(QString::fromLatin1(ResourcePaths::RedLed));
+    if (message.contains(ConnectedText))
+        return QPixmap(QString::fromLatin1(ResourcePaths::GreenLed));
+    return QPixmap(QString::fromLatin1(ResourcePaths::OrangeLed));
+}
+
+} // namespace
+
+void MainWindow::setupStatusGroupBox()
+{
+    QGroupBox *box = ui->groupBox_Status;
+    box->setContentsMargins(0, 0, 0, 0);
+    gridLayoutStatusGrpBox = new QGridLayout(box);
+    gridLayoutStatusGrpBox->setSpacing(1);
+    gridLayoutStatusGrpBox->setContentsMargins(5, 0, 5, 0);
+
+    labelSerialPort = statusLabel(box, "labelSerialPort", QSize(65, 25), QSize(66, 32));
+    labelSerialPort->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    labelSerialPort->setMargin(TextMargin);
+
+    label_SerialLed = ledLabel(box, "label_SerialLed");
+    label_SerialLed->setIndent(-1);
+
+    labelSerialPortStatus = statusLabel(box, "labelSerialPortStatus", QSize(150, 25), QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
+    labelSerialPortStatus->setMargin(TextMargin);
+
+    progressBar = new QProgressBar(box);
+    progressBar->setObjectName(QStringLiteral("progressBar"));
+    progressBar->setMinimumWidth(ProgressMinimumWidth);
+    progressBar->setMaximumWidth(ProgressMaximumWidth);
+    progressBar->setValue(FullProgress);
+    progressBar->setAlignment(Qt::AlignCenter);
+
+    auto *line = new QFrame(box);
+    line->setObjectName(QStringLiteral("line"));
+    line->setMinimumSize(1, 22);
+    line->setMaximumSize(2, 32);
+    line->setFrameShape(QFrame::VLine);
+    line->setFrameShadow(QFrame::Sunken);
+    line->setLineWidth(1);
+
+    labelEthernet = statusLabel(box, "labelEthernet", QSize(56, 25), QSize(60, 32));
+    labelEthernet->setAlignment(Qt::AlignRight | Qt::AlignHCenter | Qt::AlignVCenter);
+
+    label_EthernetLed = ledLabel(box, "label_EthernetLed");
+
+    labelEthernetStatus = statusLabel(box, "labelEthernetStatus", QSize(250, 25), QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
+    labelEthernetStatus->setFrameShadow(QFrame::Plain);
+    labelEthernetStatus->setMargin(TextMargin);
+
+    const std::pair<QWidget *, StatusColumn> cells[] = {
+        {labelSerialPort, SerialCaptionColumn},   {label_SerialLed, SerialLedColumn},
+        {labelSerialPortStatus, SerialStatusColumn}, {progressBar, ProgressColumn},
+        {line, SeparatorColumn},                  {labelEthernet, EthernetCaptionColumn},
+        {label_EthernetLed, EthernetLedColumn},   {labelEthernetStatus, EthernetStatusColumn},
+    };
+    for (const auto &[widget, column] : cells)
+        gridLayoutStatusGrpBox->addWidget(widget, StatusRow, column, 1, 1, Qt::AlignVCenter);
+
+    const QList<QWidget *> stackingOrder{label_EthernetLed, progressBar,     labelSerialPortStatus,
+                                         labelEthernetStatus, label_SerialLed, labelSerialPort,
+                                         line,              labelEthernet};
+    for (QWidget *widget : stackingOrder)
+        widget->raise();
+}
+
+void MainWindow::showStatusMessage(const QString &message)
+{
+    labelSerialPortStatus->setText(message);
+    label_SerialLed->setPixmap(ledPictureFor(message));
+    ui->actionConnect->setToolTip(message.contains(DisconnectedText) ? tr("Connect to serial port")
+                                                                     : tr("Disconnect serial port"));
+}
+
+void MainWindow::showEthernetStatusMessage(const QString &message)
+{
+    labelEthernetStatus->setText(message);
+    label_EthernetLed->setPixmap(ledPictureFor(message));
+    ui->actionEthernetConnect->setToolTip(message.contains(DisconnectedText) ? tr("Connect Ethernet")
+                                                                             : tr("Disconnect Ethernet"));
+    qDebug() << Q_FUNC_INFO << "| Line :" << __LINE__ << ":" << message;
+}
+
+MainWindow::LinkWidgets MainWindow::activeLinkWidgets() const
+{
+    if (m_connectionMode & SerialLink)
+        return {label_SerialLed, labelSerialPortStatus};
+    if (m_connectionMode & EthernetLink)
+        return {label_EthernetLed, labelEthernetStatus};
+    return {};
+}
+
+// The green log file name that follows the active link's status text while logging runs.
+QString MainWindow::logFileSuffix() const
+{
+    return tr("<font color=green> , %1</font>").arg(QFileInfo(m_settings->fileName).fileName());
+}
+
+void MainWindow::rotateLabel()
+{
+    if (!m_capturing || m_connectionMode == NoLink)
+        return;
+    if (m_ledTickCount++ < m_ledStepTicks)
+        return;
+    m_ledTickCount = 0;
+
+    const QString name = QFileInfo(m_settings->fileName).fileName();
+    const LinkWidgets link = activeLinkWidgets();
+    link.led->setPixmap(m_ledFrames.at(m_ledFrameIndex++ % m_ledFrames.size()));
+    if (!link.status->text().contains(name))
+        link.status->setText(link.status->text() + logFileSuffix());
+}
+
+void MainWindow::dataCapturingStatus(bool on)
+{
+    m_capturing = on;
+    ui->actionSelectFile->setEnabled(!on);
+
+    const LinkWidgets link = activeLinkWidgets();
+    if (!link.status)
+        return;
+    const QString suffix = logFileSuffix();
+    if (on)
+        link.status->setText(link.status->text() + suffix);
+    else
+        link.status->setText(link.status->text().remove(suffix));
+}
+
+// One line of the event log; the file is open only while the line is written.
+void MainWindow::errorLoggerWrite(const QByteArray &message)
+{
+    if (!logger_file.open(QIODevice::WriteOnly | QIODevice::Append)) {
+        qDebug() << "Error : Cannot save file : " << logger_file.errorString();
+        return;
+    }
+    logger_file.write(message + " @ " + QDateTime::currentDateTime().toString(Qt::TextDate).toLocal8Bit() + "\r\n");
+    logger_file.close();
+}
+
+void MainWindow::setProgressBar(int state, int value)
+{
+    switch (state) {
+    case ProgressStarted:
+        labelSerialPortStatus->hide();
+        progressBar->setValue(0);
+        progressBar->setRange(0, value);
+        progressBar->show();
+        break;
+    case ProgressFinished:
+    case ProgressStep:
+        progressBar->setValue(value);
+        break;
+    case ProgressHidden:
+        progressBar->hide();
+        labelSerialPortStatus->show();
+        break;
+    default:
+        break;
+    }
+}
+
+void MainWindow::enableAllButtons(bool enable)
+{
+    for (QPushButton *button : {ui->pushButtonApplyChangesIMU, ui->pushButtonApplyProtocol,
+                                ui->pushButtonApplyChangesIMUOutputSettings, ui->pushButtonSelectAllPrtParameters,
+                                ui->pushButtonClearAllPrtParameters})
+        button->setEnabled(enable);
+}
+
+void MainWindow::initActionsConnections()
+{
+    connect(ui->actionAbout, &QAction::triggered, this, &MainWindow::about);
+}
