@@ -15,7 +15,7 @@ namespace SampleInputs {
 struct Protocol
 {
     const char *name;
-    uint32_t value;         // protocol value of output slot 0
+    uint32_t value;            // protocol value of output slot 0
     QByteArray (*makeInput)(); // one sample
     std::array<uint8_t, 4> format{};
 };
