@@ -48,6 +48,7 @@ void Worker::tick()
         --m_waitTicks;
         return;
     }
+    autoDetectSensor();
     if (!linkIsUp() || m_autoDetectRunning)
         return;
     if (m_interfaceMode & SerialMode)
@@ -88,14 +89,15 @@ void Worker::readUserSettings()
     emit enableAllButtons(false);
 }
 
+// The port is closed before the data log, so that what it still held is logged.
 void Worker::stopWorker()
 {
     QMutexLocker locker(&m_mutex);
     m_tickTimer.stop();
+    closeSerialPort();
     m_logging = false;
     m_logFile.close();
     udpSocketIP4->abort();
-    closeSerialPort();
 }
 
 void Worker::consoleHalt(bool on)

@@ -19,6 +19,7 @@
 #include <QString>
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <optional>
 
@@ -51,6 +52,14 @@ public:
 
     static constexpr int TickIntervalMs = 50;
     static constexpr int StatisticsFilterCount = 13;
+
+    // Modes of setProgressBar during auto-detection.
+    enum ProgressMode : int {
+        ProgressFailed = -1,
+        ProgressStart = 0,
+        ProgressDone = 1,
+        ProgressStep = 2,
+    };
 
     // One run of the tick; the timer calls it every 50 ms.
     void tick();
@@ -87,7 +96,7 @@ signals:
     void signalEnableSpecialHardwareFeature(const FactorySettingsT &identity);
     void doubleSpinBoxNorthOffsetSetValue(double value);
     void doubleSpinBoxGaussSetValue(int axis, double value);
-    void setProgressBar(int value, int maximum);
+    void setProgressBar(int mode, int value);
     void signalAutoDetectSerialPortDone(const QList<QString> &ports, const QList<int> &baudRates, int elapsedMs);
     void signalDispalyOutputData(const OutputDataType &sample, const OutputProtocolType &protocol);
     void signalStartDataCapturing(bool logging);
@@ -98,6 +107,7 @@ public slots:
     void refreshSerialPort();
     void configureSerialPort(bool changed);
     void openSerialPort(const UserSettingsType &settings);
+    void setAutoDetect(const QList<QString> &portNames, int combinations);
     void closeSerialPort();
     void handleError(QSerialPort::SerialPortError error);
     void readSerialData();
@@ -106,6 +116,7 @@ public slots:
     uint32_t calculateProtocolValue(uint8_t id);
     void getIMUsettingsFlag(int mask, int tab, const QString &values);
     void stopWorker();
+    void startDataLogging(bool start, const QString &fileName);
     void consoleHalt(bool on);
     void setStatisticsTime(int minutes);
 
@@ -129,6 +140,7 @@ private:
 
     // Receive path
     void receiveSerialChunk(const QByteArray &chunk);
+    void receivePendingSerialInput();
     void checkSerialSilence();
     void discardOverflowingBuffer();
     void processReceiveBuffer();
@@ -140,6 +152,23 @@ private:
     void dispatchDataLine(const QByteArray &line);
     void emitDisplayIfDue();
     void restartSettingsReadout();
+
+    // Output-protocol decoders
+    void processOutputData(const QByteArray &line);
+    void processPredefinedProtocols(uint value, const QByteArray &data);
+
+    // Auto-detection
+    void autoDetectSensor();
+    void startAutoDetectSweep();
+    void finishAutoDetect();
+    void sendAutoDetectProbe();
+    void MoveToNxtSerialPortBaudRate();
+    void autoDetectPortOpened();
+    int autoDetectProgressMaximum() const;
+    qint64 autoDetectElapsedMs() const;
+
+    // Data log
+    void writeDataLog(const QByteArray &bytes);
 
     // Command protocol
     void sendSettingsQuery();
@@ -204,9 +233,18 @@ private:
 
     // Auto-detection
     QList<QString> detectedPortName;
+    QList<QString> m_autoDetectPorts;
     QList<int> detectedBaudRate;
+    int m_autoDetectPortIndex = 0;
+    int m_autoDetectBaudIndex = 0;
     bool m_autoDetectRunning = false;
+    bool m_autoDetectStartPending = false;
+    bool m_autoDetectFinished = false;
     bool m_autoDetectPortDone = false;
+    std::chrono::steady_clock::time_point m_autoDetectStart;
+    int m_autoDetectProbeCount = 0;
+    int m_autoDetectProgress = 0;
+    int m_autoDetectCombinations = 0;
 
     bool readIMUsettings = true;
     bool m_headerCapturePending = true;

@@ -3,9 +3,14 @@
 
 #include "Worker.h"
 
+#include <QSignalBlocker>
+
 namespace {
 // More serial ticks than this without input restart the settings read-out.
 constexpr uint32_t SilenceLimitTicks = 100;
+// Reads of input still waiting when a port is closed; a serial line cannot
+// refill the port's queue faster than it is read.
+constexpr int PendingInputReads = 8;
 } // namespace
 
 void Worker::readSerialData()
@@ -20,6 +25,28 @@ void Worker::receiveSerialChunk(const QByteArray &chunk)
     if (m_rxBuffer.size() > SerialFraming::RxBufferLimit)
         discardOverflowingBuffer();
     processReceiveBuffer();
+    writeDataLog(chunk);
+}
+
+// Input the device sent that the port has not yet handed over would be thrown
+// away by closing the port, and never reach the decoders or the data log:
+// take it in first. Not for a port in error, whose close is already underway.
+void Worker::receivePendingSerialInput()
+{
+    if (!m_serial->isOpen() || m_serial->error() != QSerialPort::NoError)
+        return;
+    {
+        // The bytes are read below instead of through readyRead; a poll that
+        // finds nothing more reports a time-out, which is no fault here.
+        const QSignalBlocker quiet(m_serial);
+        for (int i = 0; i < PendingInputReads && m_serial->waitForReadyRead(0); ++i) {
+        }
+        if (m_serial->error() == QSerialPort::TimeoutError)
+            m_serial->clearError();
+    }
+    const QByteArray pending = m_serial->readAll();
+    if (!pending.isEmpty())
+        receiveSerialChunk(pending);
 }
 
 void Worker::checkSerialSilence()
@@ -64,6 +91,7 @@ void Worker::handleFrame(const QByteArray &frame)
 {
     if (!m_consoleHalted)
         emit m_consoleInsertPlainText(frame.toHex().toUpper() + "\r\n");
+    processPredefinedProtocols(m_protocol[0].value, frame);
     emitDisplayIfDue();
 }
 
@@ -117,11 +145,12 @@ void Worker::dispatchAnswer(const QByteArray &answer)
     emit signalErrorLoggerWrite("msg Info : Worker : readSerialData : cmdProcessor : " + answer.trimmed());
 }
 
-void Worker::dispatchDataLine(const QByteArray & /*line*/)
+void Worker::dispatchDataLine(const QByteArray &line)
 {
     // EulerL and EulerB carry their samples in frames only.
     if (SerialFraming::frameKindFor(m_protocol[0].value) == SerialFraming::FrameKind::Euler)
         return;
+    processOutputData(line);
     emitDisplayIfDue();
 }
 

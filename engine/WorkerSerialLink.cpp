@@ -8,6 +8,7 @@
 
 void Worker::openSerialPort(const UserSettingsType &settings)
 {
+    receivePendingSerialInput();
     m_rxBuffer.clear();
     if (m_serial->isOpen()) {
         const QSignalBlocker quiet(m_serial);
@@ -56,6 +57,7 @@ void Worker::serialPortOpenFailed()
 
 void Worker::closeSerialPort()
 {
+    receivePendingSerialInput();
     m_serialConnected = false;
     m_rxBuffer.clear();
     if (!m_serial->portName().isEmpty() && m_serial->isOpen()) {

@@ -1,13 +1,13 @@
 #include "PtyDevice.h"
 
+#include "LineRate.h"
+
 #include <QSocketNotifier>
 
 #include <fcntl.h>
 #include <pty.h>
 #include <termios.h>
 #include <unistd.h>
-
-#include <utility>
 
 namespace {
 const QByteArray LineEnd("\r\n");
@@ -57,17 +57,7 @@ void PtyDevice::setAnswer(const QByteArray &query, const QByteArray &answer)
 
 int PtyDevice::baudRate() const
 {
-    static const std::pair<speed_t, int> rates[] = {{B4800, 4800},     {B9600, 9600},     {B19200, 19200},
-                                                    {B38400, 38400},   {B57600, 57600},   {B115200, 115200},
-                                                    {B230400, 230400}};
-    termios settings{};
-    if (m_slave < 0 || ::tcgetattr(m_slave, &settings) != 0)
-        return 0;
-    for (const auto &[speed, rate] : rates) {
-        if (cfgetospeed(&settings) == speed)
-            return rate;
-    }
-    return 0;
+    return lineRate(m_master);
 }
 
 void PtyDevice::hangUp()

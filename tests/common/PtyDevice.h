@@ -30,7 +30,7 @@ public:
     // Answers every host line equal to query (without line end) with answer and "\r\n".
     void setAnswer(const QByteArray &query, const QByteArray &answer);
 
-    // The rate the host has set on the line, in bit/s (0 when not a table rate).
+    // The rate the host has set on the line, in bit/s, read on the master side.
     int baudRate() const;
 
     // Host lines received so far, without their line ends.

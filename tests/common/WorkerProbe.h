@@ -62,6 +62,13 @@ public:
     static bool autoDetectPortDone(const Worker &w) { return w.m_autoDetectPortDone; }
     static QList<QString> detectedPortName(const Worker &w) { return w.detectedPortName; }
     static QList<int> detectedBaudRate(const Worker &w) { return w.detectedBaudRate; }
+    static bool autoDetectRunning(const Worker &w) { return w.m_autoDetectRunning; }
+    // Moves the start of the running detection back, as if ms had gone by.
+    static void advanceAutoDetectClock(Worker &w, qint64 ms) { w.m_autoDetectStart -= std::chrono::milliseconds(ms); }
+
+    // Decoders and data log
+    static const OutputDataType &outputData(const Worker &w) { return w.m_outputData; }
+    static bool logging(const Worker &w) { return w.m_logging; }
 
     // Command protocol and answers
     static uint32_t settingsMask(const Worker &w) { return w.IMUsettingsFlag; }

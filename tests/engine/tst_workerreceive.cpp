@@ -301,12 +301,12 @@ void TestWorkerReceive::detectionNotesAnsweringPort()
     QCOMPARE(console.at(0).at(2).toBool(), true);
 }
 
-// Random bytes from the device in every framing mode.
+// Random bytes from the device in every framing mode and with every decoder.
 void TestWorkerReceive::randomInputNeverCrashes()
 {
-    QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false")); // unrecognised answers are traced
+    QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false")); // unrecognised answers and protocols are traced
     QRandomGenerator random(3);
-    for (uint protocol : {0u, 3u, 8u, 9u, 13u, 14u, 20u}) {
+    for (uint protocol : {0u, 1u, 3u, 4u, 5u, 6u, 7u, 8u, 9u, 13u, 14u, 15u, 19u, 20u, 0xFFF80014u}) {
         Worker worker;
         prepare(worker, false, protocol);
         for (int i = 0; i < 300; ++i) {

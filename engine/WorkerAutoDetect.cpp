@@ -1,0 +1,152 @@
+// Serial auto-detection: every listed port is opened at each rate of the
+// baud-rate table in turn and probed with the first read-out query; the first
+// line received on a port (noted by the receive path) records the port and its
+// rate. One step per tick, with a wait after each opening and each probe.
+
+#include "Worker.h"
+
+namespace {
+constexpr int ProbesPerRate = 3;
+constexpr uint ProbeWaitMs = 500;
+constexpr qint64 AutoDetectTimeoutMs = 300000;
+constexpr int ProbeQueryRow = 0; // "$getsrn#"
+} // namespace
+
+void Worker::setAutoDetect(const QList<QString> &portNames, int combinations)
+{
+    m_autoDetectPorts = portNames;
+    m_autoDetectRunning = true;
+    m_autoDetectStartPending = true;
+    m_autoDetectStart = std::chrono::steady_clock::now();
+    m_autoDetectProgress = 0;
+    m_autoDetectCombinations = combinations;
+}
+
+void Worker::autoDetectSensor()
+{
+    if (!m_autoDetectRunning)
+        return;
+    if (autoDetectElapsedMs() > AutoDetectTimeoutMs)
+        m_autoDetectFinished = true;
+
+    m_consoleHalted = false;
+    readIMUsettings = false;
+    m_headerCapturePending = false;
+    emit signalEnableActions(false, ConnectActions);
+
+    if (m_autoDetectStartPending) {
+        startAutoDetectSweep();
+        // Only an empty port list finishes the sweep before it has begun.
+        if (!m_autoDetectFinished)
+            return;
+    }
+    if (m_autoDetectFinished) {
+        finishAutoDetect();
+        return;
+    }
+    // Three probes per rate, unless the port is done with sooner.
+    if (m_autoDetectProbeCount++ >= ProbesPerRate || m_autoDetectPortDone) {
+        m_autoDetectProbeCount = 0;
+        ++m_autoDetectBaudIndex;
+        MoveToNxtSerialPortBaudRate();
+        return;
+    }
+    sendAutoDetectProbe();
+}
+
+void Worker::startAutoDetectSweep()
+{
+    m_autoDetectStartPending = false;
+    emit setProgressBar(ProgressStart, autoDetectProgressMaximum());
+    m_autoDetectFinished = false;
+    m_autoDetectPortDone = false;
+    m_autoDetectProbeCount = 0;
+    m_autoDetectPortIndex = 0;
+    m_autoDetectBaudIndex = 0;
+    MoveToNxtSerialPortBaudRate();
+}
+
+void Worker::finishAutoDetect()
+{
+    m_autoDetectFinished = false;
+    m_autoDetectRunning = false;
+    m_autoDetectPortIndex = 0;
+    emit setProgressBar(ProgressDone, autoDetectProgressMaximum());
+    emit signalEnableActions(true, ConnectActions);
+    closeSerialPort();
+    if (detectedPortName.isEmpty()) {
+        emit setProgressBar(ProgressFailed, 0);
+        emit showMessageBox(tr("Error"), QStringLiteral("Couldn't detect the IMU!."));
+        return;
+    }
+    emit signalAutoDetectSerialPortDone(detectedPortName, detectedBaudRate, int(autoDetectElapsedMs()));
+}
+
+void Worker::sendAutoDetectProbe()
+{
+    writeSerialData(CommandTable::queryLine(ProbeQueryRow));
+    m_waitTicks = setSleepDogValue_ms(ProbeWaitMs);
+    emit setProgressBar(ProgressStep, ++m_autoDetectProgress);
+}
+
+// Closes the port and opens the next rate of this port, or the next port once
+// this one is done or has had every rate.
+void Worker::MoveToNxtSerialPortBaudRate()
+{
+    closeSerialPort();
+    if (m_autoDetectBaudIndex >= int(BaudRateTable.size()) || m_autoDetectPortDone) {
+        m_autoDetectPortDone = false;
+        m_answerQueue.clear();
+        m_rxBuffer.clear();
+        m_autoDetectProbeCount = 0;
+        m_autoDetectBaudIndex = 0;
+        ++m_autoDetectPortIndex;
+    }
+    if (m_autoDetectPortIndex >= m_autoDetectPorts.size()) {
+        m_autoDetectFinished = true;
+        return;
+    }
+
+    m_serial->setPortName(m_autoDetectPorts.at(m_autoDetectPortIndex));
+    m_serial->setBaudRate(BaudRateTable[size_t(m_autoDetectBaudIndex)]);
+    m_serial->setDataBits(QSerialPort::Data8);
+    m_serial->setParity(QSerialPort::NoParity);
+    m_serial->setStopBits(QSerialPort::OneStop);
+    m_serial->setFlowControl(QSerialPort::NoFlowControl);
+
+    if (m_serial->open(QIODevice::ReadWrite)) {
+        autoDetectPortOpened();
+    } else {
+        m_autoDetectPortDone = true;
+        closeSerialPort();
+    }
+}
+
+void Worker::autoDetectPortOpened()
+{
+    m_serialConnected = true;
+    emit signalActionsSetChecked(true, ConnectAction);
+    emit signalActionsSetChecked(false, EthernetConnectAction);
+    emit signalEnableActions(false, ConnectAction | ConfigureAction);
+    emit showEthernetStatusMessage(m_serial->clear(QSerialPort::AllDirections) ? tr("Disconnected")
+                                                                               : tr("Disconnected/Clear Error"));
+    m_answerQueue.clear();
+    m_rxBuffer.clear();
+    m_autoDetectProbeCount = 0;
+    m_waitTicks = setSleepDogValue_ms(ProbeWaitMs);
+    emit enableAllButtons(false);
+    emit showStatusMessage(tr("Detecting on %1 : %2, %3, %4, %5")
+                               .arg(m_autoDetectPorts.at(m_autoDetectPortIndex), QString::number(m_serial->baudRate()),
+                                    QStringLiteral("8"), QStringLiteral("None"), QStringLiteral("1")));
+}
+
+int Worker::autoDetectProgressMaximum() const
+{
+    return ProbesPerRate * m_autoDetectCombinations;
+}
+
+qint64 Worker::autoDetectElapsedMs() const
+{
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now() - m_autoDetectStart).count();
+}
