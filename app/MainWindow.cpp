@@ -256,6 +256,7 @@ void MainWindow::connectWorker()
     connect(this, &MainWindow::signalConsoleHalt, m_worker, &Worker::consoleHalt);
 
     connect(m_settingsDialog, &SettingsDialog::signalUpdateChartTheme, m_dialogChart, &DialogChart::updateTheme);
+    connect(m_settingsDialog, &SettingsDialog::signalSetAutoDetect, m_worker, &Worker::setAutoDetect);
     connect(m_settingsDialog, &SettingsDialog::signalSetStatisticsTime, m_worker, &Worker::setStatisticsTime);
 
     connect(m_worker, &Worker::setProgressBar, this, &MainWindow::setProgressBar);
