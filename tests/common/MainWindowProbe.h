@@ -11,17 +11,12 @@ class MainWindowProbe
 {
 public:
     static void setConnectionMode(MainWindow &w, uint32_t mode) { w.m_connectionMode = mode; }
-    static bool capturing(const MainWindow &w) { return w.m_capturing; }
-    static UserSettingsType *settings(MainWindow &w) { return w.m_settings; }
     static DialogChart *chart(MainWindow &w) { return w.m_dialogChart; }
     static SettingsDialog *settingsDialog(MainWindow &w) { return w.m_settingsDialog; }
     static QThread *workerThread(MainWindow &w) { return w.m_workerThread; }
     static Worker *worker(MainWindow &w) { return w.m_worker; }
     static const QList<QPixmap> &ledFrames(const MainWindow &w) { return w.m_ledFrames; }
     static int timerId(const MainWindow &w) { return w.m_timer->timerId(); }
-    static int timerPeriod(const MainWindow &w) { return w.m_timerPeriod; }
-    static const FactorySettingsT &factorySettings(const MainWindow &w) { return w.factorysettings; }
-    static QString buildText(const MainWindow &w) { return w.m_buildText; }
 };
 
 #endif // MAINWINDOWPROBE_H
