@@ -50,11 +50,6 @@ void PtyDevice::send(const QByteArray &bytes)
     flushToHost();
 }
 
-void PtyDevice::setAnswer(const QByteArray &query, const QByteArray &answer)
-{
-    m_answers.insert(query, answer);
-}
-
 int PtyDevice::baudRate() const
 {
     return lineRate(m_master);
@@ -78,8 +73,6 @@ void PtyDevice::readHost()
         const QByteArray line = m_fromHost.left(end);
         m_fromHost.remove(0, end + LineEnd.size());
         m_lines.append(line);
-        if (m_answers.contains(line))
-            send(m_answers.value(line) + LineEnd);
         emit lineReceived(line);
     }
 }

@@ -2,7 +2,6 @@
 #define PTYDEVICE_H
 
 #include <QByteArray>
-#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -11,8 +10,8 @@ class QSocketNotifier;
 
 // Plays the measurement unit on the master side of a pseudo-terminal pair.
 // The code under test opens portName() as its serial port. Lines the host
-// writes are collected (and answered, where an answer is set) as the event
-// loop runs; bytes sent to the host are queued until the terminal takes them.
+// writes are collected as the event loop runs; bytes sent to the host are
+// queued until the terminal takes them.
 class PtyDevice : public QObject
 {
     Q_OBJECT
@@ -21,21 +20,17 @@ public:
     explicit PtyDevice(QObject *parent = nullptr);
     ~PtyDevice() override;
 
-    bool isValid() const { return m_master >= 0; }
     // The slave's path, usable as a serial port name.
     QString portName() const { return m_slavePath; }
 
     // Sends bytes to the host unchanged.
     void send(const QByteArray &bytes);
-    // Answers every host line equal to query (without line end) with answer and "\r\n".
-    void setAnswer(const QByteArray &query, const QByteArray &answer);
 
     // The rate the host has set on the line, in bit/s, read on the master side.
     int baudRate() const;
 
     // Host lines received so far, without their line ends.
     QList<QByteArray> receivedLines() const { return m_lines; }
-    void clearReceived() { m_lines.clear(); }
 
     // Closes the master side: the host sees the line hang up.
     void hangUp();
@@ -56,7 +51,6 @@ private:
     QByteArray m_fromHost;
     QByteArray m_toHost;
     QList<QByteArray> m_lines;
-    QHash<QByteArray, QByteArray> m_answers;
 };
 
 #endif // PTYDEVICE_H

@@ -3,37 +3,122 @@
 #include "Worker.h"
 #include "WorkerProbe.h"
 
+#include <QTemporaryDir>
+#include <QThread>
 #include <QtTest>
+
+#include <sys/ioctl.h>
 
 namespace {
 
-// The link's reports to the main window, as text in emission order.
-class LinkLog
+const QByteArray WriteLog("msg Info : Worker : serial->write : ");
+const QByteArray Probe("$getsrn#");
+constexpr int Rates = int(BaudRateTable.size());
+
+// A worker, its tick driven by hand, and two device doubles on pseudo-terminals.
+// settle() lets the serial traffic settle: every line the worker wrote has reached
+// a double, and every line a double sent has reached the worker.
+class Link
 {
 public:
-    explicit LinkLog(Worker &w)
+    Link()
+        : written(&worker, &Worker::signalErrorLoggerWrite)
+        , buttons(&worker, &Worker::enableAllButtons)
+        , status(&worker, &Worker::showStatusMessage)
+        , progress(&worker, &Worker::setProgressBar)
+        , done(&worker, &Worker::signalAutoDetectSerialPortDone)
+        , box(&worker, &Worker::showMessageBox)
     {
-        QObject::connect(&w, &Worker::signalActionsSetChecked, [this](bool on, int mask) {
-            entries << QStringLiteral("checked(%1,%2)").arg(on).arg(mask);
-        });
-        QObject::connect(&w, &Worker::signalEnableActions, [this](bool on, int mask) {
-            entries << QStringLiteral("enabled(%1,%2)").arg(on).arg(mask);
-        });
-        QObject::connect(&w, &Worker::enableAllButtons,
-                         [this](bool on) { entries << QStringLiteral("buttons(%1)").arg(on); });
-        QObject::connect(&w, &Worker::showStatusMessage, [this](const QString &text) { entries << "status(" + text + ")"; });
-        QObject::connect(&w, &Worker::showMessageBox, [this](const QString &title, const QString &text) {
-            entries << "box(" + title + ")";
-            boxText = text;
-        });
-        QObject::connect(&w, &Worker::signalConfigureSerialPort, [this] { entries << QStringLiteral("configure"); });
+        WorkerProbe::stopTimer(worker);
+        QObject::connect(&worker, &Worker::m_consoleDisplayData, [this] { ++m_shown; });
+        QObject::connect(&worker, &Worker::signalErrorLoggerWrite,
+                         [this](const QByteArray &line) { m_writes += line.startsWith(WriteLog) ? 1 : 0; });
     }
 
-    QStringList entries;
-    QString boxText;
+    // Opens the first double's port at 115200 8N1.
+    void open()
+    {
+        worker.openSerialPort(serialTestSettings(device.portName()));
+        buttons.clear();
+        status.clear();
+    }
+
+    // Runs one tick and returns the line it wrote to the port, or an empty text.
+    QByteArray tick()
+    {
+        const qsizetype before = written.size();
+        worker.tick();
+        for (qsizetype i = before; i < written.size(); ++i) {
+            const QByteArray line = written.at(i).at(0).toByteArray();
+            if (line.startsWith(WriteLog))
+                return line.mid(WriteLog.size());
+        }
+        return {};
+    }
+
+    // Sends a line to the worker, counted so that settle() waits for it.
+    void send(PtyDevice &from, const QByteArray &line)
+    {
+        ++m_sent;
+        from.send(line);
+    }
+
+    bool settle()
+    {
+        return QTest::qWaitFor([this] {
+            return device.receivedLines().size() + other.receivedLines().size() == m_writes && m_shown == m_sent;
+        }, 5000);
+    }
+
+    // Ticks until auto-detection has finished.
+    bool detect()
+    {
+        for (int i = 0; i < 2000 && WorkerProbe::autoDetectRunning(worker); ++i) {
+            tick();
+            if (!settle())
+                return false;
+        }
+        return !WorkerProbe::autoDetectRunning(worker);
+    }
+
+    // The ports auto-detection found, as "name@rate"; it reports once.
+    QStringList found() const
+    {
+        QStringList ports;
+        const QList<QVariant> report = done.value(0, {QVariant(), QVariant()});
+        const auto names = report.at(0).value<QList<QString>>();
+        for (qsizetype i = 0; i < names.size(); ++i)
+            ports << names.at(i) + "@" + QString::number(report.at(1).value<QList<int>>().at(i));
+        return ports;
+    }
+
+    PtyDevice device;
+    PtyDevice other;
+    Worker worker;
+    QSignalSpy written;
+    QSignalSpy buttons;
+    QSignalSpy status;
+    QSignalSpy progress;
+    QSignalSpy done;
+    QSignalSpy box;
+
+private:
+    qsizetype m_writes = 0;
+    int m_sent = 0;
+    int m_shown = 0;
 };
 
-const QStringList ClosedReports{"checked(0,6)", "enabled(1,4)", "buttons(0)", "status(Disconnected)"};
+// What the worker records for a double found at a rate: its port name less "/dev/".
+QString foundAt(const PtyDevice &device, int rate)
+{
+    return device.portName().mid(QStringLiteral("/dev/").size()) + "@" + QString::number(rate);
+}
+
+QByteArray fileContent(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
 
 } // namespace
 
@@ -41,217 +126,237 @@ class TestSerialLink : public QObject
 {
     Q_OBJECT
 
+    QTemporaryDir m_dir;
+
 private slots:
-    void initTestCase() { registerDeviceMetaTypes(); }
-    void openAndClose();
-    void openFailure_data();
-    void openFailure();
-    void writeAndRead();
-    void portErrors_data();
-    void portErrors();
-    void hangUpClosesTheLink();
-    void refreshAsksForConfiguration();
-    void configureSerialPort_data();
-    void configureSerialPort();
-    void stopWorkerClosesThePort();
+    void initTestCase()
+    {
+        registerDeviceMetaTypes();
+        QVERIFY(m_dir.isValid());
+    }
+
+    // One query per tick, in order; the read-out ends after a sweep only once the
+    // part number and the serial id are known, and starts over otherwise.
+    void readout()
+    {
+        Link link;
+        link.open();
+        const QStringList partNrs{"VRN12345", "", "VRN12345"}, serialIds{"", "5678", "5678"};
+        for (int sweep = 0; sweep < 3; ++sweep) {
+            WorkerProbe::identity(link.worker).partNr = partNrs.at(sweep);
+            WorkerProbe::identity(link.worker).serialId = serialIds.at(sweep);
+            QByteArrayList sent;
+            for (int i = 0; i < 19; ++i)
+                sent << link.tick();
+            QCOMPARE(sent, GetCommands());
+            QCOMPARE(link.buttons.size(), sweep == 2 ? 1 : 0);
+        }
+        QCOMPARE(link.tick(), QByteArray());
+        QTRY_COMPARE(link.device.receivedLines().size(), 3 * 19);
+    }
+
+    void setStep_data()
+    {
+        QTest::addColumn<uint>("mask");
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<QString>("values");
+        QTest::addColumn<QByteArrayList>("lines"); // per tick; empty when the tick sends nothing
+        QTest::addColumn<int>("haltedTicks"); // run first, with the console halted
+        const auto row = [](const char *name, uint mask, int tab, const char *values, const QByteArrayList &lines,
+                            int haltedTicks = 0) {
+            QTest::newRow(name) << mask << tab << QString::fromLatin1(values) << lines << haltedTicks;
+        };
+        row("frequency, protocol, address", 0x43, 1, "0;0;0;0;200",
+            {"$setfrq#200", "$setprt#0.0.0.9:0", "$setsip#10.0.0.5"});
+        row("interface group in order", 0x3C0F0, 0, "115200", {"$setbd1#115200", "$setbd2#9600", "$setbd3#4800",
+            "$setgps#RS232", "$setsip#10.0.0.5", "$setdip#10.0.0.1", "$setsrp#0", "$setdsp#8081"});
+        row("unknown baud rate not sent", 0xC000, 0, "unknown;9600", {"", "$setbd2#9600"});
+        row("output settings", 0xF01, 1, "16909060;1,5;-0,25;2.5;50",
+            {"$setfrq#50", "$setflg#1.2.3.4", "$setrof#1.5", "$setpof#-0.25", "$setyof#2.5"});
+        row("compass", 0x3C0000, 3, "1.5;0.1;0.2;0.3", {"$setnor#1.5", "$setmxb#0.1", "$setmyb#0.2", "$setmzb#0.3"});
+        row("header before protocol", 0x1002, 2, "", {"$sethdr#HDR", "$setprt#0.0.0.9:0"});
+        row("serial number never sent", 0x5, 1, "0;0;0;0;10", {"$setfrq#10", ""});
+        row("bits without a setting", 0x2008, 2, "", {""});
+        // Nothing may be written while the console is halted: settings wait for it to run again.
+        row("halted console keeps settings pending", 0x4001, 0, "9600", {"$setfrq#", "$setbd1#9600"}, 5);
+    }
+
+    // One pending setting per tick, in sending order, with its exact line text.
+    void setStep()
+    {
+        QFETCH(uint, mask);
+        QFETCH(int, tab);
+        QFETCH(QString, values);
+        QFETCH(QByteArrayList, lines);
+        QFETCH(int, haltedTicks);
+        Link link;
+        link.open();
+        WorkerProbe::setReadingSettings(link.worker, false);
+        WorkerProbe::protocol(link.worker, 0).header = QStringLiteral("HDR");
+        link.worker.getProtocolFormat({0, 0, 0, 9}, QString(), 0);
+        link.worker.getIMUsettingsFlag(0, 0, "115200;9600;4800;RS232;0;10.0.0.5;10.0.0.1;70000;8081");
+        link.worker.getIMUsettingsFlag(int(mask), tab, values);
+        link.worker.consoleHalt(true);
+        for (int i = 0; i < haltedTicks; ++i)
+            QCOMPARE(link.tick(), QByteArray());
+        link.worker.consoleHalt(false);
+        QByteArrayList sent;
+        for (int i = 0; i < lines.size(); ++i) {
+            QCOMPARE(link.buttons.size(), 0);
+            sent << link.tick();
+        }
+        QCOMPARE(sent, lines);
+        QCOMPARE(link.buttons.size(), 1); // done, right after the last one
+        sent.removeAll(QByteArray());
+        QTRY_COMPARE(link.device.receivedLines(), sent);
+    }
+
+    // The device's line hangs up (a read error): the port is closed once, with
+    // "Disconnected", and closing the dead port starts no further close.
+    void hangUpClosesTheLink()
+    {
+        Link link;
+        link.open();
+        QSignalSpy errors(WorkerProbe::serialPort(link.worker), &QSerialPort::errorOccurred);
+        link.device.hangUp();
+        QTRY_COMPARE(link.status.size(), 1);
+        QCOMPARE(link.status.at(0).at(0).toString(), QStringLiteral("Disconnected"));
+        QCOMPARE(errors.size(), 1);
+        QVERIFY(!WorkerProbe::serialPort(link.worker)->isOpen());
+    }
+
+    // A new start while logging closes the old file and truncates the new one.
+    void restartLoggingWithAnotherFile()
+    {
+        const QString pathA = m_dir.filePath(QStringLiteral("A")), pathB = m_dir.filePath(QStringLiteral("B"));
+        QFile older(pathB);
+        QVERIFY(older.open(QIODevice::WriteOnly) && older.write("older") == 5 && older.flush());
+        Link link;
+        link.open();
+        link.worker.startDataLogging(true, pathA);
+        WorkerProbe::receive(link.worker, "1");
+        link.worker.startDataLogging(true, pathB);
+        WorkerProbe::receive(link.worker, "2");
+        QCOMPARE(fileContent(pathA), QByteArray("1"));
+        QCOMPARE(fileContent(pathB), QByteArray("2"));
+        QVERIFY(WorkerProbe::logging(link.worker));
+    }
+
+    void streamLoggedWithoutLosingTheTail_data()
+    {
+        QTest::addColumn<QString>("end");
+        QTest::newRow("stop logging") << "stop logging";
+        QTest::newRow("close the port") << "close port";
+        QTest::newRow("stop the worker") << "stop worker";
+    }
+
+    // A device double streams frames, answers, data lines and noise; the file ends up
+    // holding exactly what it sent, also when the port is closed or the worker
+    // stopped while the last bytes still wait in the port's queue.
+    void streamLoggedWithoutLosingTheTail()
+    {
+        QFETCH(QString, end);
+        const QString path = m_dir.filePath(QStringLiteral("stream.dat"));
+        Link link;
+        link.open();
+        WorkerProbe::setReadingSettings(link.worker, false);
+        WorkerProbe::setProtocolValue(link.worker, ProtocolValue::EulerB);
+        QSignalSpy frames(&link.worker, &Worker::m_consoleInsertPlainText);
+        link.worker.startDataLogging(true, path);
+        const auto eulerFrame = [](char seed) { return QByteArray::fromHex("FAFF320C") + QByteArray(13, seed); };
+        const QByteArray stream = eulerFrame(1) + "$frq#100\r\n" + eulerFrame(2) + "gyro error\r\n\x01\x02noise\xFF"
+                                  + eulerFrame(3) + "$PRDID,+01.50,-02.50,123.4*4F\r\n";
+        link.device.send(stream);
+        QTRY_COMPARE(fileContent(path), stream);
+        QCOMPARE(frames.size(), 3);
+
+        const QByteArray tail = eulerFrame(4) + "$frq#50\r\ndata,1,2\r\npartial";
+        link.device.send(tail);
+        if (end == QStringLiteral("stop logging")) {
+            QTRY_COMPARE(fileContent(path), stream + tail);
+            link.worker.startDataLogging(false, QString());
+            link.device.send("after the stop\r\n");
+            QTRY_VERIFY(WorkerProbe::rxBuffer(link.worker).isEmpty());
+        } else {
+            // Wait, without running the event loop, until the tail waits unread in the port's queue.
+            int pending = 0;
+            for (QDeadlineTimer deadline(5000); !deadline.hasExpired() && pending < tail.size(); QThread::msleep(1))
+                ::ioctl(WorkerProbe::serialPort(link.worker)->handle(), FIONREAD, &pending);
+            QCOMPARE(pending, int(tail.size()));
+            if (end == QStringLiteral("close port"))
+                link.worker.closeSerialPort();
+            else
+                link.worker.stopWorker();
+        }
+        QCOMPARE(fileContent(path), stream + tail);
+        QCOMPARE(frames.size(), 4); // the last bytes went through the receive path as well
+    }
+
+    // A path that cannot be opened, a silent device, and a device that answers
+    // only at 38400 (the rate as read from the master side of its terminal).
+    void detectsDeviceOnSecondPortAt38400()
+    {
+        Link link;
+        PtyDevice &silent = link.device, &answering = link.other;
+        QObject::connect(&answering, &PtyDevice::lineReceived, [&](const QByteArray &line) {
+            if (line == Probe && answering.baudRate() == 38400)
+                link.send(answering, "$srn#VRNAB1234565678\r\n");
+        });
+        link.worker.setAutoDetect({QStringLiteral("/dev/imu-none"), silent.portName(), answering.portName()}, 3 * Rates);
+        QVERIFY(link.detect());
+        QCOMPARE(link.found(), QStringList{foundAt(answering, 38400)});
+        // Three probes at every rate of the silent port, then at four rates of the
+        // answering one until its first answer; the missing path is skipped.
+        QCOMPARE(silent.receivedLines(), QList<QByteArray>(3 * Rates, Probe));
+        QCOMPARE(answering.receivedLines(), QList<QByteArray>(3 * 3 + 1, Probe));
+        QCOMPARE(link.progress.first(), (QList<QVariant>{Worker::ProgressStart, 3 * 3 * Rates}));
+        QCOMPARE(link.progress.last(), (QList<QVariant>{Worker::ProgressDone, 3 * 3 * Rates}));
+    }
+
+    void nothingDetected_data()
+    {
+        QTest::addColumn<bool>("withPort");
+        QTest::newRow("silent port") << true;
+        QTest::newRow("empty port list") << false;
+    }
+
+    void nothingDetected()
+    {
+        QFETCH(bool, withPort);
+        Link link;
+        link.worker.setAutoDetect(withPort ? QList<QString>{link.device.portName()} : QList<QString>{}, Rates);
+        QVERIFY(link.detect());
+        QCOMPARE(link.device.receivedLines().size(), withPort ? 3 * Rates : 0);
+        QVERIFY(link.found().isEmpty());
+        QCOMPARE(link.progress.last(), (QList<QVariant>{Worker::ProgressFailed, 0}));
+        QCOMPARE(link.box.size(), 1);
+        QCOMPARE(link.box.at(0).at(1).toString(), QStringLiteral("Couldn't detect the IMU!."));
+        QVERIFY(!WorkerProbe::serialPort(link.worker)->isOpen());
+    }
+
+    // Lines a device sends by itself prove it as well as an answer would: it is
+    // found before any probe. Once the time is up, the next step ends detection.
+    void streamingDeviceDetectedThenTimeOut()
+    {
+        Link link;
+        PtyDevice &streaming = link.device, &silent = link.other;
+        QObject::connect(&link.worker, &Worker::showStatusMessage, [&](const QString &text) {
+            if (text == QStringLiteral("Detecting on %1 : 4800, 8, None, 1").arg(streaming.portName()))
+                link.send(streaming, "$PRDID,+01.50,-02.50,123.4*4F\r\n");
+        });
+        link.worker.setAutoDetect({streaming.portName(), silent.portName()}, 2 * Rates);
+        while (silent.receivedLines().size() < 2) {
+            link.tick();
+            QVERIFY(link.settle());
+        }
+        WorkerProbe::advanceAutoDetectClock(link.worker, 300001);
+        QVERIFY(link.detect());
+        QVERIFY(streaming.receivedLines().isEmpty());
+        QCOMPARE(silent.receivedLines().size(), 2); // no further step
+        QCOMPARE(link.found(), QStringList{foundAt(streaming, 4800)});
+        QVERIFY(WorkerProbe::outputData(link.worker).field[OutputDataType::Roll].isEmpty()); // nothing decoded
+    }
 };
-
-void TestSerialLink::openAndClose()
-{
-    PtyDevice device;
-    QVERIFY(device.isValid());
-    Worker worker;
-    WorkerProbe::stopTimer(worker);
-    WorkerProbe::setReadingSettings(worker, false);
-    WorkerProbe::setSettingsIterator(worker, 9);
-    WorkerProbe::setHeaderCapturePending(worker, false);
-    LinkLog log(worker);
-
-    worker.openSerialPort(serialTestSettings(device.portName()));
-    const QString shownName = device.portName().mid(QStringLiteral("/dev/").size());
-    QCOMPARE(log.entries, (QStringList{"checked(0,4)", "checked(1,2)", "buttons(0)",
-                                       "status(Connected to " + shownName + " : 115200, 8, None, 1)"}));
-    QVERIFY(WorkerProbe::serialPort(worker)->isOpen());
-    QCOMPARE(device.baudRate(), 115200);
-    QVERIFY(WorkerProbe::serialConnected(worker));
-    QCOMPARE(WorkerProbe::interfaceMode(worker), uint32_t(Worker::SerialMode));
-    QVERIFY(WorkerProbe::readingSettings(worker));
-    QCOMPARE(WorkerProbe::settingsIterator(worker), 0);
-    QVERIFY(WorkerProbe::headerCapturePending(worker));
-    QCOMPARE(WorkerProbe::statisticsTime(worker), 7);
-
-    log.entries.clear();
-    WorkerProbe::receive(worker, "partial");
-    worker.closeSerialPort();
-    QCOMPARE(log.entries, ClosedReports);
-    QVERIFY(!WorkerProbe::serialPort(worker)->isOpen());
-    QVERIFY(!WorkerProbe::serialConnected(worker));
-    QCOMPARE(WorkerProbe::interfaceMode(worker), uint32_t(Worker::NoLink));
-    QVERIFY(WorkerProbe::rxBuffer(worker).isEmpty());
-
-    log.entries.clear();
-    WorkerProbe::setAutoDetectRunning(worker, true);
-    worker.closeSerialPort();
-    QCOMPARE(log.entries.at(1), QStringLiteral("enabled(0,4)"));
-}
-
-void TestSerialLink::openFailure_data()
-{
-    QTest::addColumn<bool>("busy");
-    QTest::newRow("no such port") << false;
-    QTest::newRow("port open elsewhere") << true;
-}
-
-void TestSerialLink::openFailure()
-{
-    QFETCH(bool, busy);
-    PtyDevice device;
-    Worker other;
-    WorkerProbe::stopTimer(other);
-    if (busy)
-        other.openSerialPort(serialTestSettings(device.portName()));
-
-    Worker worker;
-    WorkerProbe::stopTimer(worker);
-    LinkLog log(worker);
-    worker.openSerialPort(serialTestSettings(busy ? device.portName() : QStringLiteral("/dev/imu-test-no-such-port")));
-
-    QVERIFY(log.entries.contains(QStringLiteral("box(Error Message)")));
-    QVERIFY(log.boxText.endsWith(QStringLiteral("\r\nPort is Open by another thread or software!...")));
-    QVERIFY(log.boxText.size() > int(qstrlen("\r\nPort is Open by another thread or software!...")));
-    QCOMPARE(log.entries.last(), QStringLiteral("status(Open error)"));
-    QVERIFY(!WorkerProbe::serialConnected(worker));
-    QCOMPARE(WorkerProbe::interfaceMode(worker), uint32_t(Worker::NoLink));
-}
-
-void TestSerialLink::writeAndRead()
-{
-    PtyDevice device;
-    Worker worker;
-    WorkerProbe::stopTimer(worker);
-    worker.openSerialPort(serialTestSettings(device.portName()));
-    QSignalSpy written(&worker, &Worker::signalErrorLoggerWrite);
-    QSignalSpy frequency(&worker, &Worker::m_uiIMUfreqBoxSetIndex);
-
-    worker.tick();
-    QCOMPARE(written.size(), 1);
-    QCOMPARE(written.at(0).at(0).toByteArray(), QByteArray("msg Info : Worker : serial->write : $getsrn#"));
-    QTRY_COMPARE(device.receivedLines(), QList<QByteArray>{"$getsrn#"});
-
-    device.send("$frq#100\r\n");
-    QTRY_COMPARE(frequency.size(), 1);
-    QCOMPARE(frequency.at(0).at(0).toString(), QStringLiteral("100"));
-
-    worker.consoleHalt(true);
-    worker.tick();
-    worker.consoleHalt(false);
-    worker.tick();
-    QTRY_COMPARE(device.receivedLines(), (QList<QByteArray>{"$getsrn#", "$getfrq#"}));
-    QCOMPARE(written.size(), 3); // the answer's line, and no line for the halted tick
-}
-
-void TestSerialLink::portErrors_data()
-{
-    QTest::addColumn<QSerialPort::SerialPortError>("error");
-    QTest::addColumn<bool>("detecting");
-    QTest::addColumn<QStringList>("reports");
-    QTest::newRow("no error") << QSerialPort::NoError << false << QStringList{};
-    QTest::newRow("device gone") << QSerialPort::ResourceError << false << ClosedReports + QStringList{"box(Critical Error)"};
-    QTest::newRow("read error") << QSerialPort::ReadError << false << ClosedReports;
-    QTest::newRow("time-out while detecting")
-        << QSerialPort::TimeoutError << true
-        << QStringList{"checked(0,6)", "enabled(0,4)", "buttons(0)", "status(Disconnected)"};
-}
-
-void TestSerialLink::portErrors()
-{
-    QFETCH(QSerialPort::SerialPortError, error);
-    QFETCH(bool, detecting);
-    PtyDevice device;
-    Worker worker;
-    WorkerProbe::stopTimer(worker);
-    worker.openSerialPort(serialTestSettings(device.portName()));
-    WorkerProbe::setAutoDetectRunning(worker, detecting);
-    LinkLog log(worker);
-
-    worker.handleError(error);
-    QTEST(log.entries, "reports");
-    QCOMPARE(WorkerProbe::serialPort(worker)->isOpen(), error == QSerialPort::NoError);
-    QCOMPARE(WorkerProbe::autoDetectPortDone(worker), detecting);
-}
-
-void TestSerialLink::hangUpClosesTheLink()
-{
-    PtyDevice device;
-    Worker worker;
-    WorkerProbe::stopTimer(worker);
-    worker.openSerialPort(serialTestSettings(device.portName()));
-    LinkLog log(worker);
-    QSignalSpy errors(WorkerProbe::serialPort(worker), &QSerialPort::errorOccurred);
-
-    device.hangUp();
-    QTRY_VERIFY(log.entries.contains(QStringLiteral("status(Disconnected)")));
-    QCOMPARE(errors.size(), 1); // closing the dead port raises no further error
-    QCOMPARE(log.entries.count(QStringLiteral("status(Disconnected)")), 1);
-    QVERIFY(!WorkerProbe::serialPort(worker)->isOpen());
-    QVERIFY(!WorkerProbe::serialConnected(worker));
-    worker.tick(); // nothing is written to the dead line
-}
-
-void TestSerialLink::refreshAsksForConfiguration()
-{
-    PtyDevice device;
-    Worker worker;
-    WorkerProbe::stopTimer(worker);
-    worker.openSerialPort(serialTestSettings(device.portName()));
-    LinkLog log(worker);
-
-    worker.refreshSerialPort();
-    QCOMPARE(log.entries, ClosedReports + QStringList{"configure"});
-    QVERIFY(!WorkerProbe::serialPort(worker)->isOpen());
-}
-
-void TestSerialLink::configureSerialPort_data()
-{
-    QTest::addColumn<bool>("readingBefore");
-    QTest::addColumn<bool>("changed");
-    QTest::addColumn<bool>("detecting");
-    QTest::addColumn<bool>("readingAfter");
-    QTest::newRow("unchanged") << false << false << false << false;
-    QTest::newRow("changed") << false << true << false << true;
-    QTest::newRow("read-out kept") << true << false << false << true;
-    QTest::newRow("detecting") << true << true << true << false;
-}
-
-void TestSerialLink::configureSerialPort()
-{
-    QFETCH(bool, readingBefore);
-    QFETCH(bool, changed);
-    QFETCH(bool, detecting);
-    Worker worker;
-    WorkerProbe::stopTimer(worker);
-    WorkerProbe::setReadingSettings(worker, readingBefore);
-    WorkerProbe::setHeaderCapturePending(worker, false);
-    WorkerProbe::setAutoDetectRunning(worker, true);
-    WorkerProbe::receive(worker, "x\r\n"); // a detected port
-    WorkerProbe::setAutoDetectRunning(worker, detecting);
-
-    worker.configureSerialPort(changed);
-    QTEST(WorkerProbe::readingSettings(worker), "readingAfter");
-    QVERIFY(WorkerProbe::headerCapturePending(worker));
-    QVERIFY(WorkerProbe::detectedPortName(worker).isEmpty());
-    QVERIFY(WorkerProbe::detectedBaudRate(worker).isEmpty());
-}
-
-void TestSerialLink::stopWorkerClosesThePort()
-{
-    PtyDevice device;
-    Worker worker;
-    worker.openSerialPort(serialTestSettings(device.portName()));
-    worker.stopWorker();
-    QVERIFY(!WorkerProbe::serialPort(worker)->isOpen());
-    QVERIFY(!WorkerProbe::serialConnected(worker));
-}
 
 QTEST_GUILESS_MAIN(TestSerialLink)
 #include "tst_seriallink.moc"

@@ -1,0 +1,279 @@
+#include "DisplayNumber.h"
+#include "ExpFilter.h"
+#include "OutputDecoder.h"
+#include "SerialFraming.h"
+#include "StatisticsFilter.h"
+
+#include <QRandomGenerator>
+#include <QtEndian>
+#include <QtTest>
+
+#include <cmath>
+#include <limits>
+#include <memory>
+
+using namespace SerialFraming;
+using OutputDecoder::Result;
+
+Q_DECLARE_METATYPE(SerialFraming::FrameKind)
+
+namespace {
+
+const QString Untouched = QStringLiteral("old");
+constexpr uint32_t MaskBefore = 0x100;
+
+// The pieces cut from a buffer: "F:" + hex for a frame, "L" + class + ":" + the
+// classified text for a line.
+QStringList describe(QByteArrayView buffer, const Cut &cut)
+{
+    QStringList pieces;
+    for (const Piece &piece : cut.pieces) {
+        const QByteArrayView bytes = buffer.sliced(piece.begin, piece.size);
+        const ClassifiedLine line = classifyLine(bytes);
+        if (piece.kind == Piece::Frame)
+            pieces << "F:" + bytes.toByteArray().toHex();
+        else
+            pieces << "L" + QByteArray::number(line.lineClass) + ":" + bytes.sliced(line.begin).toByteArray();
+    }
+    return pieces;
+}
+
+// Decodes an exact-size heap copy of input, so that the sanitizer catches any read
+// past its end. Returns the fields written as "index=text", after the header a
+// custom line reports as "H=text".
+QStringList decodeCopy(uint32_t value, QByteArrayView input, uint32_t &mask, Result &result)
+{
+    const std::unique_ptr<char[]> copy(new char[size_t(input.size())]);
+    std::copy(input.begin(), input.end(), copy.get());
+    const QByteArrayView bytes(copy.get(), input.size());
+    OutputDataType sample;
+    sample.field.fill(Untouched);
+    QStringList written;
+    result = Result::Decoded;
+    if (OutputDecoder::isCustomSelection(value)) {
+        OutputProtocolType slot;
+        qToBigEndian(value, slot.format.data());
+        bool pending = true;
+        written << "H=" + OutputDecoder::decodeCustom(bytes, slot, sample, pending).value_or("not reported");
+        if (OutputDecoder::decodeCustom(bytes, slot, sample, pending) || pending || slot.mask != 0)
+            written << QStringLiteral("header captured twice or mask changed");
+    } else {
+        result = OutputDecoder::decodePredefined(value, bytes, sample, mask);
+    }
+    for (int i = 0; i < OutputDataType::FieldCount; ++i) {
+        if (sample.field[size_t(i)] != Untouched)
+            written << QStringLiteral("%1=%2").arg(i).arg(sample.field[size_t(i)]);
+    }
+    return written;
+}
+
+} // namespace
+
+class TestCodecs : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cutBuffer_data()
+    {
+        QTest::addColumn<QByteArray>("buffer");
+        QTest::addColumn<FrameKind>("kind");
+        QTest::addColumn<QStringList>("pieces");
+        QTest::addColumn<QByteArray>("rest");
+        const auto row = [](const char *name, const QByteArray &buffer, FrameKind kind, const QStringList &pieces,
+                            const QByteArray &rest = {}) { QTest::newRow(name) << buffer << kind << pieces << rest; };
+        const auto eul = FrameKind::Euler, none = FrameKind::None;
+        const QByteArray f1 = QByteArray::fromHex("FAFF320C") + QByteArray(13, 'a'), p = "\x90\x90" + QByteArray(8, 1);
+        QByteArray crLf = f1;
+        crLf.replace(8, 2, "\r\n");
+        const QString F1 = "F:" + f1.toHex(), P = "F:" + p.toHex(), CrLf = "F:" + crLf.toHex();
+
+        row("lines, the rest waits", "$frq#1\r\na\rb\r\nxy", none, {"L1:$frq#1\r\n", "L2:a\rb\r\n"}, "xy");
+        row("line classes", "$echocmd#$setfrq#5\r\n$getsrn#\r\ngyro error\r\n\r\n", none,
+            {"L1:$echocmd#$setfrq#5\r\n", "L2:$getsrn#\r\n", "L0:gyro error\r\n", "L3:\r\n"});
+        row("answers behind frame residue", "\xFA\xFF\x32\x0C\x01$srn#1\r\nab$frq#1$z\r\n$getsrn#$frq#1\r\n", none,
+            {"L1:$srn#1\r\n", "L1:$frq#1$z\r\n", "L2:$getsrn#$frq#1\r\n"});
+        row("noise before a sync", "123" + f1 + f1, eul, {F1, F1});
+        row("answer and frame in one read", "$frq#1\r\n" + f1, eul, {"L1:$frq#1\r\n", F1});
+        row("frame tail not arrived", f1 + f1.left(10), eul, {F1}, f1.left(10));
+        row("CR LF inside a frame", crLf + "ok\r\n", eul, {CrLf, "L2:ok\r\n"});
+        row("CR LF inside an unfinished frame", crLf.left(12), eul, {}, crLf.left(12));
+        row("unfinished line before a sync is noise", "$frq#1" + f1, eul, {F1});
+        row("EM3000, answer between frames", p + "$frq#1\r\n" + p, FrameKind::EM3000, {P, "L1:$frq#1\r\n", P});
+        row("EM1000 ignores the EM3000 sync", p, FrameKind::EM1000, {}, p);
+    }
+
+    void cutBuffer()
+    {
+        QFETCH(QByteArray, buffer);
+        QFETCH(FrameKind, kind);
+        const Cut cut = SerialFraming::cutBuffer(buffer, kind);
+        QTEST(describe(buffer, cut), "pieces");
+        QTEST(buffer.mid(cut.consumed), "rest");
+    }
+
+    // Random streams rich in syncs and line ends: every piece lies within the
+    // buffer, and however the stream is split into reads the same pieces come out.
+    void randomStreamsInAnyChunks()
+    {
+        static const char alphabet[] = "\r\n\x90\x00\xFA\xFF\x32\x0C$#x";
+        QRandomGenerator random(7);
+        for (FrameKind kind : {FrameKind::None, FrameKind::Euler, FrameKind::EM1000, FrameKind::EM3000}) {
+            for (int run = 0; run < 100; ++run) {
+                QByteArray stream(random.bounded(600), Qt::Uninitialized);
+                for (char &byte : stream)
+                    byte = random.bounded(3) ? alphabet[random.bounded(11)] : char(random.generate());
+                const Cut whole = SerialFraming::cutBuffer(stream, kind);
+                QVERIFY(whole.consumed >= 0 && whole.consumed <= stream.size());
+                for (const Piece &piece : whole.pieces) {
+                    QVERIFY(piece.begin >= 0 && piece.begin + piece.size <= whole.consumed);
+                    const QByteArrayView bytes = QByteArrayView(stream).sliced(piece.begin, piece.size);
+                    QVERIFY(piece.kind == Piece::Frame ? bytes.startsWith(frameSync(kind)) : bytes.endsWith("\r\n"));
+                }
+                QStringList pieces;
+                QByteArray buffer;
+                for (qsizetype pos = 0, n = 0; pos < stream.size(); pos += n) {
+                    n = random.bounded(1, 40);
+                    buffer += stream.mid(pos, n);
+                    const Cut cut = SerialFraming::cutBuffer(buffer, kind);
+                    pieces += describe(buffer, cut);
+                    buffer.remove(0, cut.consumed);
+                }
+                QCOMPARE(pieces, describe(stream, whole));
+            }
+        }
+    }
+
+    // The fast formatter writes the texts QString::arg makes ("." as decimal point
+    // whatever the locale, exact ties away from zero), in place, leaving copies alone.
+    void displayNumber()
+    {
+        const double values[] = {std::nan(""), INFINITY, -INFINITY, 1e300, std::numeric_limits<float>::lowest(),
+                                 std::numeric_limits<double>::denorm_min(), -0.0, -0.001, 0.125, -1.25, 99.5, 99.995,
+                                 2.675, 0.5, 327.67, double(655.35f), -12345.678, 9.81, 1234567.0};
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        QString text = QStringLiteral("a previous, longer text");
+        const QString copy = text;
+        for (const double value : values) {
+            for (int decimals = 0; decimals <= 4; ++decimals) {
+                for (const int width : {6, 7}) {
+                    QString reference = QStringLiteral("%1").arg(value, width, 'f', decimals, QLatin1Char('0'));
+                    if (reference.startsWith(QLatin1Char('0')))
+                        reference[0] = QLatin1Char('+');
+                    writeDisplayNumber(text, value, decimals, width);
+                    QCOMPARE(text, reference);
+                }
+            }
+        }
+        QCOMPARE(copy, QStringLiteral("a previous, longer text"));
+        QLocale::setDefault(QLocale::c());
+    }
+
+    void decode_data()
+    {
+        QTest::addColumn<uint>("value");
+        QTest::addColumn<QByteArray>("input");
+        QTest::addColumn<QString>("written");
+        QTest::addColumn<uint>("mask");
+        const auto row = [](const char *name, uint value, const QByteArray &input, const char *written, uint mask) {
+            QTest::newRow(name) << value << input << QString::fromLatin1(written) << mask;
+        };
+        const char *euler = "0=+01.50 1=-02.25 2=+359.9", *tss = "0=-01.23 1=+04.56 11=-0.120";
+        const char *text = "0=+02.3 1=-01.2 2=123.4";
+        // Floats 1.5, -2.25 and 359.9, big- and little-endian; EM words 150, -200, 12, 900 and extremes.
+        const QByteArray eulerB = QByteArray::fromHex("FAFF320C 3FC00000 C0100000 43B3F333 55");
+        const QByteArray eulerL = QByteArray::fromHex("FAFF320C 0000C03F 000010C0 33F3B343 55");
+        const QByteArray em = QByteArray::fromHex("9600 38FF 0C00 8403");
+        const QByteArray extremes = QByteArray::fromHex("0080 FF7F 0080 FFFF");
+        row("EulerB", 9, eulerB, euler, 0x1E0);
+        row("EulerL", 8, eulerL, euler, 0x1E0);
+        row("EulerL of 16 bytes", 8, eulerL.left(16), "", MaskBefore);
+        row("EM1000", 13, QByteArray::fromHex("0090") + em, "0=+01.50 1=-02.00 2=+009.0 11=+0.120", 0x1E2);
+        row("EM3000 extremes", 14, QByteArray::fromHex("9090") + extremes, "0=-327.68 1=327.67 2=+655.3 11=-327.680", 0x1E2);
+        row("EM3000 with the EM1000 sync", 14, QByteArray::fromHex("0090") + em, "", MaskBefore);
+        row("TSS1, status U", 3, ":0000 -0012U-0123 00456\r\n", tss, 0x1C2);
+        row("TSS3, status F after a hex field holding F", 5, ":00FF0F -0012F-0123 00456", tss, 0x1C2);
+        row("lower-case f, hex field with F", 3, ":00FFE0 -0012f-0123 -0456", "0=-01.23 1=-04.56 11=-0.120", 0x1C2);
+        row("plus signs, status g", 5, ":0000 +0250g+1234 -0042", "0=+12.34 1=-00.42 11=+2.500", 0x1C2);
+        row("TSS heave only", 3, ":0000 -0012U\r\n", "11=-0.120", 0x102);
+        row("TSS heave and roll", 5, ":0000 -0012U-0123", "0=-01.23 11=-0.120", 0x182);
+        row("TSS lead field only", 3, ":0000\r\n", "", MaskBefore);
+        row("TOG", 6, "HD123.4 PI-01.2 RO+02.3\r\n", text, 0x1E0);
+        row("ISH", 7, "$PISH,123.4,-01.2,+02.3*5A\r\n", text, 0x1E0);
+        row("PRDID", 15, "$PRDID,-01.2,+02.3,123.4*4F\r\n", text, 0x1E0);
+        row("PRDID, short line wraps", 15, "$PRDID,1.0", "0=$PRDID 1=1.0 2=1.0", 0x1E0);
+        row("UPX", 4, "$PUPX,1,2,3", "", MaskBefore);
+        row("raw data clears the mask", 1, "1,2,3", "", 0);
+        row("custom, header before the sign", 0xC0000014, "HDR+1.50,-2.00\r\n", "H=HDR 0=+1.50 1=-2.00", MaskBefore);
+        row("custom, no sign: all header", 0xC0000014, "12.5,3.0", "H=12.5 0=3.0 1=12.5", MaskBefore);
+        row("custom, leading sign: no header", 0xC0000013, "-1.50,+2.00", "H= 0=-1.50 1=+2.00", MaskBefore);
+        row("custom, both signs, plus first", 0xC0000014, "AB+1-2,3", "H=AB 0=+1-2 1=3", MaskBefore);
+        row("custom, both signs, minus first", 0xC0000014, "AB-1+2,3", "H=AB 0=-1+2 1=3", MaskBefore);
+        row("custom, fewer parts wrap round", 0xE0000014, "H+1,2", "H=H 0=+1 1=2 2=+1", MaskBefore);
+        row("custom, every field in order", 0xFFF80014, "$HDR+1,2,3,4,5,6,7,8,9,10,11,12,13\r\n",
+            "H=$HDR 0=+1 1=2 2=3 3=4 4=5 5=6 11=7 14=8 15=9 16=10 17=11 19=12 20=13", MaskBefore);
+    }
+
+    // A decoder writes only its fields; the mask takes the decoded bits (custom lines leave it).
+    void decode()
+    {
+        QFETCH(uint, value);
+        QFETCH(QByteArray, input);
+        QFETCH(uint, mask);
+        uint32_t decodedMask = MaskBefore;
+        Result result;
+        const QString written = decodeCopy(value, input, decodedMask, result).join(QLatin1Char(' '));
+        QTEST(written, "written");
+        QCOMPARE(decodedMask, mask);
+        const bool ignored = written.isEmpty() && mask == MaskBefore;
+        QCOMPARE(result, mask == 0 ? Result::Unrecognised : ignored ? Result::Ignored : Result::Decoded);
+    }
+
+    // Random bytes rich in what the decoders look at, lines of the receive buffer's
+    // size and absurd numbers: no crash, no read past the end, no stray field written.
+    void hostileInput()
+    {
+        static const QByteArray alphabet(":R0123456789+-.,;* eEUuHhGgFfn\r\n\x00\x90\xFA\xFF\x32\x0C\xC3\xB0", 38);
+        const QByteArray digits(4000, '9');
+        const QByteArrayList starts{"", ":", ":R", "$PRDID,", "\xFA\xFF\x32\x0C", QByteArray(1, 0) + "\x90", "\x90\x90"};
+        const QByteArrayList fixed{QByteArray(4096, ','), ":0 -" + digits + "U" + digits + " -" + digits,
+                                   ":0 -99999999999U1e39 nan", digits + "+" + digits, "\xFA\xFF\x32\x0C" + digits};
+        QRandomGenerator random(1);
+        for (uint32_t value : {1u, 3u, 4u, 5u, 6u, 7u, 8u, 9u, 13u, 14u, 15u, 0xFFF80014u}) {
+            for (int round = 0; round < 1000; ++round) {
+                QByteArray input = round < fixed.size() ? fixed.at(round) : starts.at(random.bounded(7));
+                const int length = random.bounded(8) == 0 ? random.bounded(600) : random.bounded(40);
+                for (int i = 0; i < length; ++i)
+                    input.append(random.bounded(4) ? alphabet.at(random.bounded(38)) : char(random.generate()));
+                uint32_t mask = 0;
+                Result result;
+                for (const QString &field : decodeCopy(value, input, mask, result)) {
+                    const int index = field.section(QLatin1Char('='), 0, 0).toInt();
+                    QVERIFY(OutputDecoder::isCustomSelection(value) || QList<int>({0, 1, 2, 11}).contains(index));
+                }
+            }
+        }
+    }
+
+    void filterWorkedExamples()
+    {
+        StatisticsFilter filter;
+        for (unsigned int n = 1; n <= 3; ++n)
+            filter.add(double(n), n);
+        QCOMPARE(filter.mean, 2.0);
+        QCOMPARE(filter.previousMean, 1.5);
+        QCOMPARE(filter.minimum, 1.0);
+        QCOMPARE(filter.maximum, 3.0);
+        QCOMPARE(filter.meanOfSquares, 14.0 / 3.0);
+        QCOMPARE(filter.rms, std::sqrt(14.0 / 3.0));
+        QCOMPARE(filter.M2, 2.0);
+        QCOMPARE(filter.standardDeviation, std::sqrt(2.0 / 3.0));
+        ExpFilter lowPass{0.0, 0.5}, highPass{0.0, 0.5}, unity;
+        unity.set_tbase(0.002);
+        QCOMPARE(QList<double>({lowPass.lp_add(2), lowPass.lp_add(2), highPass.hp_add(2), unity.lp_add(7.25)}),
+                 QList<double>({1.0, 1.5, 1.0, 7.25}));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCodecs)
+#include "tst_codecs.moc"
