@@ -2,7 +2,6 @@
 #include "InstrumentDial.h"
 #include "eCompass.h"
 
-#include <QPainter>
 #include <QScreen>
 #include <QTest>
 
@@ -17,21 +16,6 @@ constexpr int IntMin = std::numeric_limits<int>::min();
 // Large enough for the roll pointer's notch to span several pixels.
 constexpr int Side = 900;
 
-// Counts its paints and records the size of the device painted on.
-class ProbeWindow : public RasterWindow
-{
-public:
-    int renders = 0;
-    QSize deviceSize;
-
-protected:
-    void render(QPainter *painter) override
-    {
-        ++renders;
-        deviceSize = QSize(painter->device()->width(), painter->device()->height());
-    }
-};
-
 enum Instrument { Attitude, Compass };
 // Colours told apart by their dominant channels, through the tints of the glass highlight.
 enum class Ink { Sky, Ground, Yellow, Red, Blue, Green };
@@ -40,11 +24,9 @@ enum class Ink { Sky, Ground, Yellow, Red, Blue, Green };
 QImage drawn(Instrument instrument, double a, double b = 0)
 {
     AttitudeMeter meter;
+    meter.roll = float(a);
+    meter.pitch = float(b);
     eCompass compass;
-    if (instrument == Attitude) {
-        meter.roll = float(a);
-        meter.pitch = float(b);
-    }
     compass.heading = a;
     RasterWindow &window = instrument == Attitude ? static_cast<RasterWindow &>(meter) : compass;
     window.resize(Side, Side);
@@ -102,73 +84,45 @@ class TestInstruments : public QObject
     Q_OBJECT
 
 private slots:
-    void rasterWindowPaintsOnlyWhileExposed();
-    void pixels_data();
-    void pixels();
-    void badAngles();
+    void pixels_data()
+    {
+        QTest::addColumn<int>("probe");
+        for (int index = 0; index < int(std::size(Probes)); ++index)
+            QTest::newRow(Probes[index].what) << index;
+    }
+
+    void pixels()
+    {
+        QFETCH(int, probe);
+        const Probe &p = Probes[probe];
+        const QImage image = drawn(p.instrument, p.a, p.b);
+        QVERIFY(!image.isNull());
+        const double scale = InstrumentDial::pixelsPerUnit(image.size());
+        const QColor colour = image.pixelColor((QPointF(Side / 2, Side / 2) + p.point * scale).toPoint());
+        QVERIFY2(shows(colour, p.ink) == p.shown, qPrintable(colour.name()));
+    }
+
+    // A sample may carry any number: what is not finite draws as 0, and absurd
+    // angles draw without harm, their arc angles held inside int.
+    void badAngles()
+    {
+        const QImage level = drawn(Attitude, 0, 0);
+        QCOMPARE(drawn(Attitude, NaN, 0), level);
+        QCOMPARE(drawn(Attitude, 0, NaN), level);
+        QCOMPARE(drawn(Attitude, Inf, -Inf), level);
+        const QImage north = drawn(Compass, 0);
+        QCOMPARE(drawn(Compass, NaN), north);
+        QCOMPARE(drawn(Compass, -Inf), north);
+
+        QVERIFY(!drawn(Attitude, 3e38, -3e38).isNull());
+        QVERIFY(!drawn(Compass, 1e300).isNull());
+        QCOMPARE(InstrumentDial::toSixteenths(1e30), std::numeric_limits<int>::max());
+        QCOMPARE(InstrumentDial::toSixteenths(-1e30), IntMin);
+        QCOMPARE(InstrumentDial::toSixteenths(NaN), 0);
+        QCOMPARE(InstrumentDial::groundChordStart(1e38f, 1e38f), IntMin);
+        QCOMPARE(InstrumentDial::headingArcSpan(1e12), IntMin);
+    }
 };
-
-// Through the backing store it owns, at its current size, and nothing while hidden.
-void TestInstruments::rasterWindowPaintsOnlyWhileExposed()
-{
-    ProbeWindow window;
-    window.renderNow();
-    QCOMPARE(window.renders, 0);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    const int shown = window.renders;
-    window.renderLater();
-    QTRY_VERIFY(window.renders > shown);
-    window.resize(420, 260);
-    QTRY_COMPARE(window.deviceSize, QSize(420, 260));
-
-    window.hide();
-    QTRY_VERIFY(!window.isExposed());
-    const int hidden = window.renders;
-    QEvent update(QEvent::UpdateRequest);
-    QCoreApplication::sendEvent(&window, &update);
-    window.renderNow();
-    QCOMPARE(window.renders, hidden);
-}
-
-void TestInstruments::pixels_data()
-{
-    QTest::addColumn<int>("probe");
-    for (int index = 0; index < int(std::size(Probes)); ++index)
-        QTest::newRow(Probes[index].what) << index;
-}
-
-void TestInstruments::pixels()
-{
-    QFETCH(int, probe);
-    const Probe &p = Probes[probe];
-    const QImage image = drawn(p.instrument, p.a, p.b);
-    QVERIFY(!image.isNull());
-    const double scale = InstrumentDial::pixelsPerUnit(image.size());
-    const QColor colour = image.pixelColor((QPointF(Side / 2, Side / 2) + p.point * scale).toPoint());
-    QVERIFY2(shows(colour, p.ink) == p.shown, qPrintable(colour.name()));
-}
-
-// A sample may carry any number: what is not finite draws as 0, and absurd
-// angles draw without harm, their arc angles held inside int.
-void TestInstruments::badAngles()
-{
-    const QImage level = drawn(Attitude, 0, 0);
-    QCOMPARE(drawn(Attitude, NaN, 0), level);
-    QCOMPARE(drawn(Attitude, 0, NaN), level);
-    QCOMPARE(drawn(Attitude, Inf, -Inf), level);
-    const QImage north = drawn(Compass, 0);
-    QCOMPARE(drawn(Compass, NaN), north);
-    QCOMPARE(drawn(Compass, -Inf), north);
-
-    QVERIFY(!drawn(Attitude, 3e38, -3e38).isNull());
-    QVERIFY(!drawn(Compass, 1e300).isNull());
-    QCOMPARE(InstrumentDial::toSixteenths(1e30), std::numeric_limits<int>::max());
-    QCOMPARE(InstrumentDial::toSixteenths(-1e30), IntMin);
-    QCOMPARE(InstrumentDial::toSixteenths(NaN), 0);
-    QCOMPARE(InstrumentDial::groundChordStart(1e38f, 1e38f), IntMin);
-    QCOMPARE(InstrumentDial::headingArcSpan(1e12), IntMin);
-}
 
 QTEST_MAIN(TestInstruments)
 #include "tst_instruments.moc"
