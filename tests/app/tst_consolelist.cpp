@@ -1,0 +1,135 @@
+#include "Console.h"
+#include "DialogAutoDetect.h"
+
+#include <QTextBlock>
+#include <QtTest>
+
+namespace {
+
+// The pane as a line arrives: showing lines, while auto-detection runs, or halted.
+enum State { Shown, Detecting, Halted };
+
+// The colour of every text run in the pane.
+QList<QColor> runColours(const Console &console)
+{
+    QList<QColor> colours;
+    for (QTextBlock block = console.document()->begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QBrush brush = it.fragment().charFormat().foreground();
+            colours.append(brush.style() == Qt::NoBrush ? console.palette().color(QPalette::Text) : brush.color());
+        }
+    }
+    return colours;
+}
+
+} // namespace
+
+// The console pane, and the choice list of detected ports or network addresses.
+class TestConsoleList : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // Whatever bytes the link delivered before, only the newest lines stay.
+    void keepsNewestLinesWhateverTheBytes()
+    {
+        Console console;
+        QByteArray junk(4096, '\0');
+        for (int i = 0; i < junk.size(); ++i)
+            junk[i] = char(i * 37 + 11);
+        for (int type = Console::ErrorLine; type <= Console::DataLine; ++type) {
+            for (const QByteArray &bytes : {junk, QByteArray(), QByteArray("\xff\xfe\x00\xc3", 4)})
+                console.displayData(bytes, type, false);
+        }
+        for (int i = 0; i < 100; ++i)
+            console.displayData("line " + QByteArray::number(i) + "\r\n", Console::DataLine, false);
+        QCOMPARE(console.document()->blockCount(), Console::MaximumBlockCount);
+        QCOMPARE(console.document()->firstBlock().text(), QStringLiteral("line 37"));
+        QCOMPARE(console.document()->lastBlock().previous().text(), QStringLiteral("line 99"));
+    }
+
+    void linesByType_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<int>("state");
+        QTest::addColumn<QColor>("colour");
+        const QColor none, red(Qt::red), green(Qt::green);
+        QTest::newRow("error red") << int(Console::ErrorLine) << int(Shown) << red;
+        QTest::newRow("answer green") << int(Console::AnswerLine) << int(Shown) << green;
+        QTest::newRow("data in the text colour") << int(Console::DataLine) << int(Shown) << QColor(Qt::yellow);
+        QTest::newRow("error hidden while detecting") << int(Console::ErrorLine) << int(Detecting) << none;
+        QTest::newRow("answer shown while detecting") << int(Console::AnswerLine) << int(Detecting) << green;
+        for (int type : {3, -1, 1000000})
+            QTest::addRow("unknown type %d", type) << type << int(Shown) << none;
+        for (int type = Console::ErrorLine; type <= Console::DataLine; ++type)
+            QTest::addRow("type %d while halted", type) << type << int(Halted) << none;
+    }
+
+    // Each line is shown in its type's colour, and the text colour returns after it; a halt drops lines.
+    void linesByType()
+    {
+        QFETCH(int, type);
+        QFETCH(int, state);
+        QFETCH(QColor, colour);
+        Console console;
+        console.halt = state == Halted;
+        console.displayData("$ANS#1\r\n", type, state == Detecting);
+        console.halt = false;
+        console.displayData("1,2,3\r\n", Console::DataLine, false);
+        const QList<QColor> expected = colour.isValid() ? QList<QColor>{colour, Qt::yellow} : QList<QColor>{Qt::yellow};
+        QCOMPARE(runColours(console), expected);
+        QCOMPARE(console.toPlainText(), (colour.isValid() ? QStringLiteral("$ANS#1\n") : QString()) + "1,2,3\n");
+    }
+
+    void keysAndClicksIgnored()
+    {
+        Console console;
+        console.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&console));
+        console.displayData("alpha beta\r\ngamma\r\n", Console::DataLine, false);
+        const QString before = console.toPlainText();
+        const int position = console.textCursor().position();
+
+        QTest::keyClicks(&console, QStringLiteral("typed"));
+        for (const int key : {Qt::Key_Backspace, Qt::Key_Return, Qt::Key_Home})
+            QTest::keyClick(&console, Qt::Key(key));
+        QTest::keyClick(&console, Qt::Key_A, Qt::ControlModifier);
+        QTest::mouseDClick(console.viewport(), Qt::LeftButton, {}, QPoint(10, 5));
+        QCOMPARE(console.toPlainText(), before);
+        QCOMPARE(console.textCursor().position(), position);
+        QVERIFY(!console.textCursor().hasSelection());
+    }
+
+    // Every fill clears the choice; the result lists come in pairs, and a pair of unequal lists must still not
+    // be read past either end. A double-click picks its row and hides the list.
+    void choiceList()
+    {
+        DialogAutoDetect dialog;
+        QNetworkAddressEntry entry;
+        entry.setIp(QHostAddress(QStringLiteral("127.0.0.1")));
+        const auto fill = [&dialog](int rows, const auto &...lists) {
+            dialog.selectedRow = 1;
+            dialog.SetupListWidgetItems(lists...);
+            QCOMPARE(dialog.listWidgetComPorts->count(), rows);
+            QCOMPARE(dialog.selectedRow, -1);
+        };
+        fill(1, QList<QNetworkAddressEntry>{entry});
+        fill(0, QList<QNetworkAddressEntry>{});
+        fill(1, QList<QString>{"ttyUSB0", "ttyUSB1", "ttyUSB2"}, QList<int>{9600}, 0u);
+        fill(0, QList<QString>{}, QList<int>{9600, 4800}, 0u);
+        fill(2, QList<QString>{"ttyUSB0", "ttyACM1"}, QList<int>{38400, 115200}, 17u);
+
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        // A double-click arrives as a click followed by the double-click event.
+        QListWidget *list = dialog.listWidgetComPorts;
+        const QPoint second = list->visualItemRect(list->item(1)).center();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, second);
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, second);
+        QCOMPARE(dialog.selectedRow, 1);
+        QVERIFY(dialog.isHidden());
+    }
+};
+
+QTEST_MAIN(TestConsoleList)
+#include "tst_consolelist.moc"
