@@ -17,7 +17,7 @@ if ! command -v npm >/dev/null 2>&1; then
     [ "$(id -u)" -eq 0 ] || SUDO="sudo"
     export DEBIAN_FRONTEND=noninteractive
     $SUDO apt-get update -q
-    $SUDO apt-get install -y -q --no-install-recommends npm
+    $SUDO apt-get install -y -q --no-install-recommends npm ca-certificates
 fi
 
 work="$(mktemp -d)"
