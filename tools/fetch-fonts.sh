@@ -22,7 +22,10 @@ fi
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
-(cd "$work" && npm pack --silent "source-code-pro@$version" >/dev/null)
+if ! (cd "$work" && npm pack --silent "source-code-pro@$version" >/dev/null); then
+    echo "Could not fetch source-code-pro@$version from the npm registry (see npm's message above)." >&2
+    exit 1
+fi
 tar -xzf "$work/source-code-pro-$version.tgz" -C "$work" package/TTF package/LICENSE.md
 mkdir -p "$target"
 rm -rf "$target/TTF"
