@@ -37,9 +37,7 @@ void Worker::serialPortOpened(const UserSettingsType &settings)
     emit signalActionsSetChecked(true, ConnectAction);
     m_serial->clear(QSerialPort::AllDirections);
     m_answerQueue.clear();
-    readIMUsettings = true;
-    m_headerCapturePending = true;
-    settingsIterator = 0;
+    restartSettingsReadout();
     m_interfaceMode = SerialMode;
     emit enableAllButtons(false);
     emit showStatusMessage(tr("Connected to %1 : %2, %3, %4, %5")
