@@ -7,6 +7,8 @@
 #include "ResourcePaths.h"
 
 #include <QDateTime>
+#include "AppLogging.h"
+
 #include <QDebug>
 #include <QFileInfo>
 #include <QFrame>
@@ -141,7 +143,7 @@ void MainWindow::showEthernetStatusMessage(const QString &message)
     label_EthernetLed->setPixmap(ledPictureFor(message));
     ui->actionEthernetConnect->setToolTip(message.contains(DisconnectedText) ? tr("Connect Ethernet")
                                                                              : tr("Disconnect Ethernet"));
-    qDebug() << Q_FUNC_INFO << "| Line :" << __LINE__ << ":" << message;
+    qCDebug(lcApp) << Q_FUNC_INFO << "| Line :" << __LINE__ << ":" << message;
 }
 
 MainWindow::LinkWidgets MainWindow::activeLinkWidgets() const
@@ -193,7 +195,7 @@ void MainWindow::dataCapturingStatus(bool on)
 void MainWindow::errorLoggerWrite(const QByteArray &message)
 {
     if (!logger_file.open(QIODevice::WriteOnly | QIODevice::Append)) {
-        qDebug() << "Error : Cannot save file : " << logger_file.errorString();
+        qCDebug(lcApp) << "Error : Cannot save file : " << logger_file.errorString();
         return;
     }
     logger_file.write(message + " @ " + QDateTime::currentDateTime().toString(Qt::TextDate).toLocal8Bit() + "\r\n");

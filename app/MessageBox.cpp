@@ -3,6 +3,8 @@
 
 #include "SharedTables.h"
 
+#include "AppLogging.h"
+
 #include <QDebug>
 #include <QDesktopServices>
 #include <QIcon>
@@ -32,7 +34,7 @@ MessageBox::MessageBox(QWidget *parent)
     : QDialog(parent)
     , ui(new Ui::MessageBox)
 {
-    qDebug() << Q_FUNC_INFO << "| Line :" << __LINE__ << ":" << "$MessageBox#";
+    qCDebug(lcApp) << Q_FUNC_INFO << "| Line :" << __LINE__ << ":" << "$MessageBox#";
     ui->setupUi(this);
 
     QFont dialogFont(QStringLiteral("Open Sans"), 12);
@@ -47,7 +49,7 @@ MessageBox::MessageBox(QWidget *parent)
     setWindowTitle(QStringLiteral("About Lintera"));
     setText(tr("<center>Version %1</center>").arg(versionString));
     setHtml(QString::fromLatin1(AboutText));
-    qDebug() << Q_FUNC_INFO << "| Line :" << __LINE__ << ":" << "$MessageBox ready#";
+    qCDebug(lcApp) << Q_FUNC_INFO << "| Line :" << __LINE__ << ":" << "$MessageBox ready#";
 }
 
 MessageBox::~MessageBox()
@@ -79,7 +81,7 @@ void MessageBox::setHtml(const QString &html)
 
 void MessageBox::showInfo()
 {
-    qDebug() << "msg";
+    qCDebug(lcApp) << "msg";
 }
 
 void MessageBox::apply()

@@ -51,6 +51,10 @@ public:
     };
 
     static constexpr int TickIntervalMs = 50;
+
+    // UDP ports the link starts with: the program's own and the device's.
+    static constexpr uint16_t DefaultLocalUdpPort = 8080;
+    static constexpr uint16_t DefaultDeviceUdpPort = 8088;
     static constexpr int StatisticsFilterCount = 13;
 
     // Modes of setProgressBar during auto-detection.
@@ -260,10 +264,8 @@ private:
     // UDP side
     QUdpSocket *udpSocketIP4 = nullptr;
     QHostAddress m_deviceAddress;
-    uint16_t m_localUdpPort = 8080;
-    uint16_t m_deviceUdpPort = 8088;
-    static constexpr uint16_t DefaultLocalUdpPort = 8080;
-    static constexpr uint16_t DefaultDeviceUdpPort = 8088;
+    uint16_t m_localUdpPort = DefaultLocalUdpPort;
+    uint16_t m_deviceUdpPort = DefaultDeviceUdpPort;
     uint32_t msgNr = 0;
     bool m_udpBound = false;
 };

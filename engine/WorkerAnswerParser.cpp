@@ -4,6 +4,8 @@
 
 #include "Worker.h"
 
+#include "EngineLogging.h"
+
 #include <QDebug>
 
 namespace {
@@ -30,7 +32,7 @@ void Worker::processAnswer(const QByteArray &line)
     const AnswerKey key = AnswerParser::findAnswerKey(answer.code);
     switch (key) {
     case AnswerKey::None:
-        qDebug() << Q_FUNC_INFO << "| Line :" << __LINE__ << ":" << "$unrecognised answer#" << answer.code;
+        qCDebug(lcEngine) << Q_FUNC_INFO << "| Line :" << __LINE__ << ":" << "$unrecognised answer#" << answer.code;
         break;
     case AnswerKey::EchoCommand:
     case AnswerKey::Header:

@@ -5,13 +5,15 @@
 #include "OutputDecoder.h"
 #include "Worker.h"
 
+#include "EngineLogging.h"
+
 #include <QDebug>
 
 void Worker::processPredefinedProtocols(uint value, const QByteArray &data)
 {
     if (OutputDecoder::decodePredefined(value, data, m_outputData, m_protocol[0].mask)
         == OutputDecoder::Result::Unrecognised)
-        qDebug() << "Unrecognised Output Protcol ID";
+        qCDebug(lcEngine) << "Unrecognised Output Protcol ID";
 }
 
 // Text lines are left alone while the settings are read (the protocol may still

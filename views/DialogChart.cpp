@@ -5,6 +5,8 @@
 #include "ui_DialogChart.h"
 
 #include <QCloseEvent>
+#include "ViewsLogging.h"
+
 #include <QDebug>
 
 namespace {
@@ -179,7 +181,7 @@ void DialogChart::setupLabels()
 void DialogChart::setupCheckBoxes()
 {
     ensureSelectionSize();
-    qDebug() << "DataDisplayFlag :" << DataDisplayFlag;
+    qCDebug(lcViews) << "DataDisplayFlag :" << DataDisplayFlag;
     const auto boxes = series();
     for (int bit = 0; bit < SeriesCount; ++bit) {
         QCheckBox *box = boxes[static_cast<std::size_t>(bit)].box;

@@ -1,5 +1,7 @@
 #include "RangeLimitAxis.h"
 
+#include "ViewsLogging.h"
+
 #include <QDebug>
 #include <QWheelEvent>
 
@@ -22,7 +24,7 @@ void RangeLimitAxis::setRangeLimit(float lower, float upper, const QString &name
     mRangeLimitLower = lower;
     mRangeLimitUpper = upper;
     emit rangeChanged(mRange);
-    qDebug() << "$mRange.setRangeLimit#" << name << lower << upper;
+    qCDebug(lcViews) << "$mRange.setRangeLimit#" << name << lower << upper;
 }
 
 float RangeLimitAxis::rangeLimitLower() const

@@ -86,7 +86,7 @@ private slots:
     void initTestCase()
     {
         registerDeviceMetaTypes();
-        QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false")); // unrecognised input is traced
+        QLoggingCategory::setFilterRules(QStringLiteral("orvanta.engine.debug=false")); // unrecognised input is traced
     }
 
     // A wait of 500 ms suspends everything for exactly 5 ticks; without a link

@@ -1,0 +1,3 @@
+#include "AppLogging.h"
+
+Q_LOGGING_CATEGORY(lcApp, "orvanta.app")

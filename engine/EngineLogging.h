@@ -1,0 +1,9 @@
+#ifndef ENGINELOGGING_H
+#define ENGINELOGGING_H
+
+#include <QLoggingCategory>
+
+// Trace output of the device link engine.
+Q_DECLARE_LOGGING_CATEGORY(lcEngine)
+
+#endif // ENGINELOGGING_H
