@@ -11,10 +11,26 @@ class MainWindowProbe
 {
 public:
     static void setConnectionMode(MainWindow &w, uint32_t mode) { w.m_connectionMode = mode; }
+    static uint32_t connectionMode(const MainWindow &w) { return w.m_connectionMode; }
+    static UserSettingsType &settings(MainWindow &w) { return *w.m_settings; }
+
+    // The settings dialog lists only the host's serial ports: a test puts the
+    // path of its pseudo-terminal into the live record, as a choice in the
+    // dialog would.
+    static void choosePort(MainWindow &w, const QString &path, int baudRate = 115200)
+    {
+        w.m_settings->portName = path;
+        w.m_settings->baudRate = baudRate;
+        w.m_settings->stringBaudRate = QString::number(baudRate);
+    }
+    static void chooseLogFile(MainWindow &w, const QString &path) { w.m_settings->fileName = path; }
     static DialogChart *chart(MainWindow &w) { return w.m_dialogChart; }
     static SettingsDialog *settingsDialog(MainWindow &w) { return w.m_settingsDialog; }
     static QThread *workerThread(MainWindow &w) { return w.m_workerThread; }
     static Worker *worker(MainWindow &w) { return w.m_worker; }
+    static Console *console(MainWindow &w) { return w.m_console; }
+    static const AttitudeMeter &attitudeMeter(const MainWindow &w) { return w.m_attitudeMeter; }
+    static const eCompass &compass(const MainWindow &w) { return w.m_compass; }
     static const QList<QPixmap> &ledFrames(const MainWindow &w) { return w.m_ledFrames; }
     static int timerId(const MainWindow &w) { return w.m_timer->timerId(); }
 };
