@@ -10,8 +10,11 @@
 // samples decoded by the worker, samples shown by the window, console lines
 // shown, and the bytes the data log lost against what the device sent.
 //
-// Usage: bench_serial_road [--seconds N] [--soak] [--protocol TSS1|EulerB] [--rate BYTES_PER_S]
+// Usage: bench_serial_road [--seconds N] [--soak] [--protocol NAME] [--rate BYTES_PER_S] [--screenshot FILE]
 //   --soak runs each stream for an hour and prints resident memory every minute.
+//   --screenshot streams a smooth EM3000 motion, lays the windows out side by
+//   side and saves a picture of the screen instead of reporting (for a real
+//   display such as Xvfb: QT_QPA_PLATFORM=xcb).
 // Not a test; run it by hand on a release build.
 
 #include "ApplicationStartup.h"
@@ -29,15 +32,19 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QSettings>
 #include <QSocketNotifier>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QtEndian>
 
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <cmath>
 #include <cstring>
 #include <memory>
 
@@ -56,6 +63,10 @@ constexpr int MemoryGoalMb = 5;
 constexpr double CpuGoalMsPerSecond = 100.0; // 10 % of one core
 constexpr int BufferSize = 256;
 constexpr qint64 CompareChunk = 1 << 20;
+constexpr int ScreenshotSamplesPerSecond = 50;
+constexpr int ScreenshotFrameBytes = 10;
+constexpr int ScreenshotSeconds = 12;
+constexpr int WindowGap = 8;
 
 struct Options
 {
@@ -63,12 +74,29 @@ struct Options
     int rate = LineBytesPerSecond;
     bool soak = false;
     QList<QByteArray> protocols{"TSS1", "EulerB"};
+    QString screenshot;
 };
 
 // What the terminal-program reference costs on the same stream, in ms of CPU per second.
 double referenceCpuMs(const QByteArray &protocol)
 {
     return protocol == "TSS1" ? 62.0 : 150.0;
+}
+
+// EM3000 frames of a slow, smooth motion: a sea state for the picture.
+QByteArray smoothMotionFrame()
+{
+    static int step = 0;
+    const double t = ++step / double(ScreenshotSamplesPerSecond);
+    const auto word = [](double value) { return quint16(qint16(qRound(value * 100.0))); };
+    QByteArray frame("\x90\x90", 2);
+    for (quint16 value : {word(8.0 * std::sin(t * 0.9)), word(4.0 * std::sin(t * 0.6 + 1.0)),
+                          word(1.5 * std::sin(t * 0.45)), quint16(qRound(100.0 * (120.0 + 15.0 * std::sin(t * 0.2))))}) {
+        char bytes[2];
+        qToLittleEndian(value, bytes);
+        frame.append(bytes, 2);
+    }
+    return frame;
 }
 
 const SampleInputs::Protocol &protocolNamed(const QByteArray &name)
@@ -137,7 +165,10 @@ int runDevice(const Options &options, const QByteArray &protocol, const QString 
     QObject::connect(&device, &DeviceDouble::readoutAnswered, [&] {
         if (device.streaming() || end.isActive() || device.samplesStreamed() > 0)
             return;
-        device.startStreaming(stream.makeInput, options.rate);
+        if (options.screenshot.isEmpty())
+            device.startStreaming(stream.makeInput, options.rate);
+        else
+            device.startStreaming(smoothMotionFrame, ScreenshotSamplesPerSecond * ScreenshotFrameBytes);
         writeLine(statusFd, "S");
         end.start(options.seconds * 1000);
     });
@@ -241,6 +272,8 @@ public:
         m_window.show();
         countWork(m_window, m_counters);
         openViews(m_window);
+        if (!m_options.screenshot.isEmpty())
+            layOutWindows();
         MainWindowProbe::chooseLogFile(m_window, logPath());
         m_window.findChild<QAction *>(QStringLiteral("actionDataLogging"))->trigger();
     }
@@ -315,9 +348,35 @@ private:
             QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
         m_window.findChild<QAction *>(QStringLiteral("actionDataLogging"))->trigger();
         QCoreApplication::processEvents(QEventLoop::AllEvents, 100);
-        report(m_protocol, m_figures, m_counters, lostBytes(logPath(), sentPath()));
+        if (m_options.screenshot.isEmpty())
+            report(m_protocol, m_figures, m_counters, lostBytes(logPath(), sentPath()));
+        else
+            saveScreen();
         m_window.close();
         QCoreApplication::quit();
+    }
+
+    // Main window on the left, the chart window beside it, the instruments below the chart.
+    void layOutWindows()
+    {
+        m_window.move(0, 0);
+        DialogChart *chart = MainWindowProbe::chart(m_window);
+        const QRect main = m_window.frameGeometry();
+        chart->move(main.right() + WindowGap, 0);
+        const QRect charts = chart->frameGeometry();
+        AttitudeMeter &meter = MainWindowProbe::attitudeMeter(m_window);
+        meter.setPosition(charts.left(), charts.bottom() + WindowGap);
+        MainWindowProbe::compass(m_window).setPosition(charts.left() + meter.width() + WindowGap,
+                                                       charts.bottom() + WindowGap);
+    }
+
+    void saveScreen()
+    {
+        const QRect used = m_window.frameGeometry().united(MainWindowProbe::chart(m_window)->frameGeometry())
+                               .united(MainWindowProbe::compass(m_window).geometry());
+        const QPixmap screen = QGuiApplication::primaryScreen()->grabWindow(0, 0, 0, used.right() + 1,
+                                                                           used.bottom() + 1);
+        std::printf("%s: %s\n", qPrintable(m_options.screenshot), screen.save(m_options.screenshot) ? "saved" : "NOT SAVED");
     }
 
     const Options &m_options;
@@ -382,11 +441,17 @@ Options parse(int argc, char **argv)
         } else if (arg == "--rate" && !value.isEmpty()) {
             options.rate = value.toInt();
             ++i;
+        } else if (arg == "--screenshot" && !value.isEmpty()) {
+            options.screenshot = QString::fromLocal8Bit(value);
+            options.protocols = {"EM3000"};
+            options.seconds = ScreenshotSeconds;
+            ++i;
         } else if (arg == "--protocol" && !value.isEmpty()) {
             options.protocols = {value};
             ++i;
         } else {
-            std::fprintf(stderr, "usage: %s [--seconds N] [--soak] [--protocol TSS1|EulerB] [--rate BYTES]\n",
+            std::fprintf(stderr,
+                         "usage: %s [--seconds N] [--soak] [--protocol NAME] [--rate BYTES] [--screenshot FILE]\n",
                          argv[0]);
             std::exit(EXIT_FAILURE);
         }

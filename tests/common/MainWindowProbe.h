@@ -29,8 +29,8 @@ public:
     static QThread *workerThread(MainWindow &w) { return w.m_workerThread; }
     static Worker *worker(MainWindow &w) { return w.m_worker; }
     static Console *console(MainWindow &w) { return w.m_console; }
-    static const AttitudeMeter &attitudeMeter(const MainWindow &w) { return w.m_attitudeMeter; }
-    static const eCompass &compass(const MainWindow &w) { return w.m_compass; }
+    static AttitudeMeter &attitudeMeter(MainWindow &w) { return w.m_attitudeMeter; }
+    static eCompass &compass(MainWindow &w) { return w.m_compass; }
     static const QList<QPixmap> &ledFrames(const MainWindow &w) { return w.m_ledFrames; }
     static int timerId(const MainWindow &w) { return w.m_timer->timerId(); }
 };
