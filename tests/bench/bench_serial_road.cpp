@@ -364,16 +364,16 @@ private:
         const QRect main = m_window.frameGeometry();
         chart->move(main.right() + WindowGap, 0);
         const QRect charts = chart->frameGeometry();
-        AttitudeMeter &meter = MainWindowProbe::attitudeMeter(m_window);
+        AttitudeMeter &meter = MainWindowProbe::meterWindow(m_window);
         meter.setPosition(charts.left(), charts.bottom() + WindowGap);
-        MainWindowProbe::compass(m_window).setPosition(charts.left() + meter.width() + WindowGap,
+        MainWindowProbe::compassWindow(m_window).setPosition(charts.left() + meter.width() + WindowGap,
                                                        charts.bottom() + WindowGap);
     }
 
     void saveScreen()
     {
         const QRect used = m_window.frameGeometry().united(MainWindowProbe::chart(m_window)->frameGeometry())
-                               .united(MainWindowProbe::compass(m_window).geometry());
+                               .united(MainWindowProbe::compassWindow(m_window).geometry());
         const QPixmap screen = QGuiApplication::primaryScreen()->grabWindow(0, 0, 0, used.right() + 1,
                                                                            used.bottom() + 1);
         std::printf("%s: %s\n", qPrintable(m_options.screenshot), screen.save(m_options.screenshot) ? "saved" : "NOT SAVED");

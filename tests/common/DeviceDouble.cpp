@@ -117,8 +117,10 @@ void DeviceDouble::answerQuery(const QByteArray &query)
         return;
     send("$" + code.left(CodeLength) + "#" + *payload + LineEnd);
     emit queryAnswered(code);
-    if (query == LastQuery)
+    if (query == LastQuery) {
+        ++m_readoutsAnswered;
         emit readoutAnswered();
+    }
 }
 
 // A setting replaces the configured value and is answered like a query of it;

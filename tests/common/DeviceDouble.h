@@ -64,6 +64,8 @@ public:
     // Host lines so far without their line ends; the "$set" lines among them.
     QList<QByteArray> receivedLines() const { return m_pty.receivedLines(); }
     QList<QByteArray> setLines() const;
+    // Read-outs answered to their last query.
+    int readoutsAnswered() const { return m_readoutsAnswered; }
 
     static constexpr int DefaultPaceMs = 5;
 
@@ -98,6 +100,7 @@ private:
     QByteArray m_sent;
     qint64 m_sentCount = 0;
     bool m_keepSent = true;
+    int m_readoutsAnswered = 0;
 };
 
 #endif // DEVICEDOUBLE_H

@@ -29,8 +29,8 @@ public:
     static QThread *workerThread(MainWindow &w) { return w.m_workerThread; }
     static Worker *worker(MainWindow &w) { return w.m_worker; }
     static Console *console(MainWindow &w) { return w.m_console; }
-    static AttitudeMeter &attitudeMeter(MainWindow &w) { return w.m_attitudeMeter; }
-    static eCompass &compass(MainWindow &w) { return w.m_compass; }
+    static AttitudeMeter &meterWindow(MainWindow &w) { return w.m_attitudeMeter; }
+    static eCompass &compassWindow(MainWindow &w) { return w.m_compass; }
     static const QList<QPixmap> &ledFrames(const MainWindow &w) { return w.m_ledFrames; }
     static int timerId(const MainWindow &w) { return w.m_timer->timerId(); }
 };
