@@ -14,7 +14,8 @@ namespace {
 constexpr unsigned int CommandDatagram = 0;
 } // namespace
 
-// A box showing a rate of the table sends its code; "unknown" keeps the code the device reported.
+// A box showing a rate of the table sends its code, which becomes the mirrored code;
+// a box showing "unknown" sends the code the device last reported, unchanged.
 uint8_t MainWindow::baudCodeToSend(int which)
 {
     const int index = baudRateBoxes().at(which)->currentIndex();

@@ -139,8 +139,8 @@ void MainWindow::on_IMUfreqBox_currentIndexChanged(int index)
     ui->IMUfreqBox->setEditable(custom);
     if (custom) {
         ui->IMUfreqBox->clearEditText();
-        ui->IMUfreqBox->lineEdit()->setValidator(
-            new QIntValidator(int(SettingsValues::MinFrequency), int(SettingsValues::MaxFrequency), ui->IMUfreqBox));
+        QLineEdit *edit = ui->IMUfreqBox->lineEdit();
+        edit->setValidator(new QIntValidator(int(SettingsValues::MinFrequency), int(SettingsValues::MaxFrequency), edit));
     }
     m_markers.m_frequencyChanged = SettingsValues::isFrequencyText(ui->IMUfreqBox->currentText());
 }
