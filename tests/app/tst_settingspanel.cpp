@@ -429,15 +429,6 @@ private slots:
         QVERIFY(!markers().m_dstAddressChanged);
     }
 
-    void portReportsSetNoMarker()
-    {
-        m_window->m_uiLineEditIMUUdpPortSetText(QStringLiteral("7000"));
-        m_window->m_uiLineEditLocalUdpPortSetText(QStringLiteral("7001"));
-        QCOMPARE(child<QLineEdit>("lineEditIMUUdpPort")->text(), QStringLiteral("7000"));
-        QCOMPARE(child<QLineEdit>("lineEditLocalUdpPort")->text(), QStringLiteral("7001"));
-        QVERIFY(!markers().m_imuPortChanged && !markers().m_localPortChanged);
-    }
-
     // Reported offsets mark their settings, so the next Apply sends them back; north and gauss mark nothing.
     void offsetAndCompassReports()
     {
@@ -552,7 +543,6 @@ private slots:
         QTest::addColumn<int>("index");
         QTest::addColumn<QStringList>("expected");
         QTest::newRow("Reserved") << 1 << QStringList{"format 0.0.0.0 '' 0", "values 1002 2 ;0;0;0;0;0"};
-        QTest::newRow("TSS1") << 3 << QStringList{"format 0.0.0.3 '' 0", "values 2 2 ;0;0;0;3;0"};
         QTest::newRow("EulerB") << 7 << QStringList{"format 0.0.0.9 '' 0", "values 2 2 ;0;0;0;9;0"};
         QTest::newRow("EulerL") << 8 << QStringList{"format 0.0.0.8 '' 0", "values 2 2 ;0;0;0;8;0"};
         QTest::newRow("UPX") << 12 << QStringList{"format 0.0.0.4 '' 0", "values 2 2 ;0;0;0;4;0"};
@@ -632,6 +622,7 @@ private slots:
         QCOMPARE(child<QLabel>("label_Protocol")->text(), QStringLiteral("HEADER"));
     }
 
+    // The form connects the action to its slot by name.
     void readAction()
     {
         QSignalSpy read(m_window.get(), &MainWindow::signalReadUserSettings);
