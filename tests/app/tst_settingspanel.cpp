@@ -622,6 +622,30 @@ private slots:
         QCOMPARE(child<QLabel>("label_Protocol")->text(), QStringLiteral("HEADER"));
     }
 
+    // Reports with absurd contents change nothing they should not, and never crash.
+    void absurdReports()
+    {
+        auto *frequency = child<QComboBox>("IMUfreqBox");
+        m_window->m_uiIMUfreqBoxSetIndex(QStringLiteral("99999999999"));
+        m_window->m_uiIMUfreqBoxSetIndex(QStringLiteral("-5"));
+        QCOMPARE(frequency->count(), 10);
+        m_window->m_uiBaudRateBoxSetIndex(-1, "9600");
+        m_window->m_uiBaudRateBoxSetIndex(0, QByteArray(5000, '\xff'));
+        QCOMPARE(child<QComboBox>("RS232BaudRateBox")->currentText(), QStringLiteral("unknown"));
+        m_window->m_uiLineEditDstIP4SetText(QList<QByteArray>(100, "7"));
+        QCOMPARE(octets("lineEditDstIP4_"), (QStringList{"7", "7", "7", "7"}));
+        m_window->m_uiDoubleSpinBoxOffsetSetValue(-1, 5.0);
+        m_window->m_uiDoubleSpinBoxOffsetSetValue(1, 1e300);
+        m_window->doubleSpinBoxGaussSetValue(-7, 1.0);
+        m_window->doubleSpinBoxNorthOffsetSetValue(-1e300);
+        QCOMPARE(child<QDoubleSpinBox>("doubleSpinBoxPof")->value(), 90.0);
+        QCOMPARE(child<QDoubleSpinBox>("doubleSpinBoxNorthOffset")->value(), -360.0);
+        report(QByteArray::fromHex("00000003"), 200);
+        QVERIFY(!child<QComboBox>("ComboBoxHeader")->isEnabled());
+        m_window->ProcessIMUFlags(0xFFFFFFC0);
+        QCOMPARE(m_window->GetIMUFlagsValue(), 0u);
+    }
+
     // The form connects the action to its slot by name.
     void readAction()
     {
