@@ -134,6 +134,35 @@ private slots:
         QCOMPARE(sentLines(), QList<QByteArray>{"$setprt#0.0.0.9:0"});
     }
 
+    // The unit's answers come back into the widgets; a payload that is no decimal number reads as 0.
+    void answersComeBack()
+    {
+        Worker *w = m_worker.get();
+        MainWindow *window = m_window.get();
+        connect(w, &Worker::m_uiBaudRateBoxSetIndex, window, &MainWindow::m_uiBaudRateBoxSetIndex);
+        connect(w, &Worker::m_uiIMUfreqBoxSetIndex, window, &MainWindow::m_uiIMUfreqBoxSetIndex);
+        connect(w, &Worker::m_uiDoubleSpinBoxOffsetSetValue, window, &MainWindow::m_uiDoubleSpinBoxOffsetSetValue);
+        connect(w, &Worker::doubleSpinBoxNorthOffsetSetValue, window, &MainWindow::doubleSpinBoxNorthOffsetSetValue);
+        connect(w, &Worker::doubleSpinBoxGaussSetValue, window, &MainWindow::doubleSpinBoxGaussSetValue);
+        connect(w, &Worker::signalProcessIMUFlags, window, &MainWindow::ProcessIMUFlags);
+        connect(w, &Worker::signalProcessProtocolParameters, window, &MainWindow::ProcessProtocolParameters);
+        connect(w, &Worker::m_uiLineEditDstIP4SetText, window, &MainWindow::m_uiLineEditDstIP4SetText);
+        child<QDoubleSpinBox>("doubleSpinBoxRof")->setValue(5.0);
+        child<QDoubleSpinBox>("doubleSpinBoxXgauss")->setValue(1.0);
+        child<QDoubleSpinBox>("doubleSpinBoxNorthOffset")->setValue(7.0);
+        m_device->send("$bd1#1234\r\n$frq#200\r\n$rof#nan\r\n$pof#-1.25\r\n$mxb#inf\r\n$nor#-inf\r\n"
+                       "$flg#0.0.0.33\r\n$prt#0.0.0.4\r\n$dip#10.0.0.9\r\n");
+        QTRY_COMPARE(child<QLineEdit>("lineEditDstIP4_3")->text(), QStringLiteral("9"));
+        QCOMPARE(child<QComboBox>("RS232BaudRateBox")->currentText(), QStringLiteral("unknown"));
+        QCOMPARE(child<QComboBox>("IMUfreqBox")->currentText(), QStringLiteral("200"));
+        QCOMPARE(child<QDoubleSpinBox>("doubleSpinBoxRof")->value(), 0.0);
+        QCOMPARE(child<QDoubleSpinBox>("doubleSpinBoxPof")->value(), -1.25);
+        QCOMPARE(child<QDoubleSpinBox>("doubleSpinBoxXgauss")->value(), 0.0);
+        QCOMPARE(child<QDoubleSpinBox>("doubleSpinBoxNorthOffset")->value(), 0.0);
+        QVERIFY(child<QCheckBox>("checkBoxInvRoll")->isChecked() && child<QCheckBox>("checkBoxPositiveYaw")->isChecked());
+        QCOMPARE(child<QComboBox>("ComboBoxHeader")->currentText(), QStringLiteral("UPX"));
+    }
+
     void compassTab()
     {
         auto *north = child<QDoubleSpinBox>("doubleSpinBoxNorthOffset");
