@@ -15,6 +15,6 @@ bash tools/setup.sh
 bash tools/build.sh
 mkdir -p "$(dirname "$output")"
 
-QT_QPA_PLATFORM=xcb xvfb-run --auto-servernum --server-args="-screen 0 1920x1200x24" \
+QT_QPA_PLATFORM=xcb xvfb-run --auto-servernum --server-args="-screen 0 2400x1600x24" \
     "$build_dir/tests/bench/bench_serial_road" --screenshot "$output" 2>/dev/null
 echo "Screenshot: $output"

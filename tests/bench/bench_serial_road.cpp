@@ -38,6 +38,7 @@
 #include <QSettings>
 #include <QSocketNotifier>
 #include <QTemporaryDir>
+#include <QTabWidget>
 #include <QTimer>
 #include <QtEndian>
 
@@ -65,8 +66,10 @@ constexpr int BufferSize = 256;
 constexpr qint64 CompareChunk = 1 << 20;
 constexpr int ScreenshotSamplesPerSecond = 50;
 constexpr int ScreenshotFrameBytes = 10;
-constexpr int ScreenshotSeconds = 12;
+constexpr int ScreenshotSeconds = 20;
 constexpr int WindowGap = 8;
+constexpr int ScreenshotWidth = 1200;
+constexpr int DataTab = 3;
 
 struct Options
 {
@@ -356,27 +359,39 @@ private:
         QCoreApplication::quit();
     }
 
-    // Main window on the left, the chart window beside it, the instruments below the chart.
+    // The main window showing its read-outs, the chart window below it, the two
+    // instruments stacked on its right.
     void layOutWindows()
     {
+        m_window.findChild<QTabWidget *>(QStringLiteral("tabWidget"))->setCurrentIndex(DataTab);
         m_window.move(0, 0);
-        DialogChart *chart = MainWindowProbe::chart(m_window);
         const QRect main = m_window.frameGeometry();
-        chart->move(main.right() + WindowGap, 0);
-        const QRect charts = chart->frameGeometry();
+        MainWindowProbe::chart(m_window)->move(0, main.bottom() + WindowGap);
         AttitudeMeter &meter = MainWindowProbe::meterWindow(m_window);
-        meter.setPosition(charts.left(), charts.bottom() + WindowGap);
-        MainWindowProbe::compassWindow(m_window).setPosition(charts.left() + meter.width() + WindowGap,
-                                                       charts.bottom() + WindowGap);
+        meter.setPosition(main.right() + WindowGap, 0);
+        MainWindowProbe::compassWindow(m_window).setPosition(main.right() + WindowGap, meter.height() + WindowGap);
+    }
+
+    QRect screenUsed()
+    {
+        return m_window.frameGeometry()
+            .united(MainWindowProbe::chart(m_window)->frameGeometry())
+            .united(MainWindowProbe::meterWindow(m_window).frameGeometry())
+            .united(MainWindowProbe::compassWindow(m_window).frameGeometry());
     }
 
     void saveScreen()
     {
-        const QRect used = m_window.frameGeometry().united(MainWindowProbe::chart(m_window)->frameGeometry())
-                               .united(MainWindowProbe::compassWindow(m_window).geometry());
+        const QRect used = screenUsed();
         const QPixmap screen = QGuiApplication::primaryScreen()->grabWindow(0, 0, 0, used.right() + 1,
                                                                            used.bottom() + 1);
-        std::printf("%s: %s\n", qPrintable(m_options.screenshot), screen.save(m_options.screenshot) ? "saved" : "NOT SAVED");
+        // Scaled down and in 256 colours, to keep the picture small.
+        const QImage picture = screen.scaledToWidth(qMin(screen.width(), ScreenshotWidth), Qt::SmoothTransformation)
+                                   .toImage()
+                                   .convertToFormat(QImage::Format_Indexed8);
+        std::printf("%s: %s\n", qPrintable(m_options.screenshot),
+                    picture.save(m_options.screenshot) ? "saved" : "NOT SAVED");
+        std::fflush(stdout);
     }
 
     const Options &m_options;
