@@ -10,8 +10,11 @@
 // samples decoded by the worker, samples shown by the window, console lines
 // shown, and the bytes the data log lost against what the device sent.
 //
-// Usage: bench_serial_road [--seconds N] [--soak] [--protocol NAME] [--rate BYTES_PER_S] [--screenshot FILE]
+// Usage: bench_serial_road [--seconds N] [--soak] [--protocol NAME] [--rate BYTES_PER_S] [--chunk-ms N]
+//                          [--without-views] [--screenshot FILE]
 //   --soak runs each stream for an hour and prints resident memory every minute.
+//   --chunk-ms: the device double writes the stream in one chunk every N ms (default 5).
+//   --without-views leaves the chart window and the instruments closed.
 //   --screenshot streams a smooth EM3000 motion, lays the windows out side by
 //   side and saves a picture of the screen instead of reporting (for a real
 //   display such as Xvfb: QT_QPA_PLATFORM=xcb).
@@ -75,7 +78,9 @@ struct Options
 {
     int seconds = DefaultSeconds;
     int rate = LineBytesPerSecond;
+    int chunkMs = DeviceDouble::DefaultPaceMs;
     bool soak = false;
+    bool views = true;
     QList<QByteArray> protocols{"TSS1", "EulerB"};
     QString screenshot;
 };
@@ -169,7 +174,7 @@ int runDevice(const Options &options, const QByteArray &protocol, const QString 
         if (device.streaming() || end.isActive() || device.samplesStreamed() > 0)
             return;
         if (options.screenshot.isEmpty())
-            device.startStreaming(stream.makeInput, options.rate);
+            device.startStreaming(stream.makeInput, options.rate, options.chunkMs);
         else
             device.startStreaming(smoothMotionFrame, ScreenshotSamplesPerSecond * ScreenshotFrameBytes);
         writeLine(statusFd, "S");
@@ -242,13 +247,14 @@ qint64 lostBytes(const QString &logPath, const QString &sentPath)
     return sent.size() - log.size();
 }
 
-void report(const QByteArray &protocol, const Figures &f, const Counters &c, qint64 lost)
+void report(const Options &options, const QByteArray &protocol, const Figures &f, const Counters &c, qint64 lost)
 {
     const double seconds = double(f.wallEnd - f.wallStart) / 1000.0;
     const double cpu = (f.cpuAtEnd - f.cpuAtStart) / seconds;
     const double growth = f.rssAtEnd - f.rssAtStart;
-    std::printf("%-7s stream %.1f s at %.0f bytes/s\n", protocol.constData(), seconds,
-                double(f.sentBytes) / seconds);
+    std::printf("%-7s stream %.1f s at %.0f bytes/s, a chunk every %d ms, %s\n", protocol.constData(), seconds,
+                double(f.sentBytes) / seconds, options.chunkMs,
+                options.views ? "chart window and instruments open" : "no chart window, no instruments");
     std::printf("  CPU per second of stream   %7.1f ms   goal < %.0f ms, reference terminal %.0f ms  %s\n", cpu,
                 CpuGoalMsPerSecond, referenceCpuMs(protocol),
                 cpu < CpuGoalMsPerSecond && cpu < referenceCpuMs(protocol) ? "ok" : "ABOVE GOAL");
@@ -274,7 +280,8 @@ public:
         QObject::connect(&m_memory, &QTimer::timeout, [this] { sampleMemory(); });
         m_window.show();
         countWork(m_window, m_counters);
-        openViews(m_window);
+        if (m_options.views)
+            openViews(m_window);
         if (!m_options.screenshot.isEmpty())
             layOutWindows();
         MainWindowProbe::chooseLogFile(m_window, logPath());
@@ -352,7 +359,7 @@ private:
         m_window.findChild<QAction *>(QStringLiteral("actionDataLogging"))->trigger();
         QCoreApplication::processEvents(QEventLoop::AllEvents, 100);
         if (m_options.screenshot.isEmpty())
-            report(m_protocol, m_figures, m_counters, lostBytes(logPath(), sentPath()));
+            report(m_options, m_protocol, m_figures, m_counters, lostBytes(logPath(), sentPath()));
         else
             saveScreen();
         m_window.close();
@@ -453,6 +460,11 @@ Options parse(int argc, char **argv)
         } else if (arg == "--seconds" && !value.isEmpty()) {
             options.seconds = value.toInt();
             ++i;
+        } else if (arg == "--chunk-ms" && !value.isEmpty()) {
+            options.chunkMs = value.toInt();
+            ++i;
+        } else if (arg == "--without-views") {
+            options.views = false;
         } else if (arg == "--rate" && !value.isEmpty()) {
             options.rate = value.toInt();
             ++i;
@@ -466,7 +478,8 @@ Options parse(int argc, char **argv)
             ++i;
         } else {
             std::fprintf(stderr,
-                         "usage: %s [--seconds N] [--soak] [--protocol NAME] [--rate BYTES] [--screenshot FILE]\n",
+                         "usage: %s [--seconds N] [--soak] [--protocol NAME] [--rate BYTES] [--chunk-ms N] "
+                         "[--without-views] [--screenshot FILE]\n",
                          argv[0]);
             std::exit(EXIT_FAILURE);
         }
