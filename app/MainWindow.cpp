@@ -1,3 +1,6 @@
+// The main window's construction, widget priming, shut-down, event overrides
+// and about box.
+
 #include "MainWindow.h"
 #include "ui_mainwindow.h"
 
@@ -245,23 +248,6 @@ void MainWindow::startWorker()
     m_worker->moveToThread(m_workerThread);
     connectWorker();
     m_workerThread->start(QThread::HighPriority);
-}
-
-void MainWindow::connectWorker()
-{
-    connect(m_workerThread, &QThread::finished, m_workerThread, &QObject::deleteLater);
-
-    connect(this, &MainWindow::signalStopWorker, m_worker, &Worker::stopWorker);
-    connect(this, &MainWindow::signalReadUserSettings, m_worker, &Worker::readUserSettings);
-    connect(this, &MainWindow::signalConsoleHalt, m_worker, &Worker::consoleHalt);
-
-    connect(m_settingsDialog, &SettingsDialog::signalUpdateChartTheme, m_dialogChart, &DialogChart::updateTheme);
-    connect(m_settingsDialog, &SettingsDialog::signalSetAutoDetect, m_worker, &Worker::setAutoDetect);
-    connect(m_settingsDialog, &SettingsDialog::signalSetStatisticsTime, m_worker, &Worker::setStatisticsTime);
-
-    connect(m_worker, &Worker::setProgressBar, this, &MainWindow::setProgressBar);
-    connect(m_worker, &Worker::signalErrorLoggerWrite, this, &MainWindow::errorLoggerWrite);
-    connect(m_worker, &Worker::signalStartDataCapturing, this, &MainWindow::dataCapturingStatus);
 }
 
 // The worker's stop runs to its end in the worker's thread before the thread is

@@ -3,6 +3,7 @@
 
 #include "AttitudeMeter.h"
 #include "DeviceTypes.h"
+#include "Worker.h"
 #include "eCompass.h"
 
 #include <QByteArray>
@@ -25,7 +26,6 @@ class QLabel;
 class QProgressBar;
 class QThread;
 class SettingsDialog;
-class Worker;
 
 namespace Ui {
 class MainWindow;
@@ -39,24 +39,11 @@ class MainWindow : public QMainWindow
     Q_OBJECT
 
 public:
-    // Link in use, tested as bits.
-    enum ConnectionMode : uint32_t {
-        NoLink = 0,
-        EthernetLink = 0x1,
-        SerialLink = 0x2,
-    };
-
-    // States of the auto-detection progress bar.
-    enum ProgressState {
-        ProgressHidden = -1,
-        ProgressStarted = 0,
-        ProgressFinished = 1,
-        ProgressStep = 2,
-    };
-
+    // --- Construction, shut-down, event overrides, about box (MainWindow.cpp)
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
 
+    // --- Status strip, LEDs, logging indicator, progress bar, event log (MainWindowStatus.cpp)
     // Status text, LED and connect-action tool tip of one link.
     void showStatusMessage(const QString &message);
     void showEthernetStatusMessage(const QString &message);
@@ -68,17 +55,22 @@ public:
     void enableAllButtons(bool enable);
 
 signals:
+    // --- Wiring: requests to the worker (MainWindowWiring.cpp)
     void signalStopWorker();
     void signalReadUserSettings();
     void signalConsoleHalt(bool halt);
 
 public slots:
+    // --- Construction
     void about();
+
+    // --- Status
     void dataCapturingStatus(bool on);
     void errorLoggerWrite(const QByteArray &message);
     void setProgressBar(int state, int value);
 
 protected:
+    // --- Construction: event overrides
     void timerEvent(QTimerEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void moveEvent(QMoveEvent *event) override;
@@ -86,7 +78,27 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private slots:
+    // --- Construction
     void on_actionClear_triggered();
+
+    // --- Settings panel: edit handlers of the interface, output-settings and compass
+    // tabs, change markers, the Apply slots, the read action (MainWindowSettingsPanel.cpp)
+
+    // --- Device values: worker-to-widget setters, IMU flags, clearing the change
+    // markers (MainWindowDeviceValues.cpp)
+
+    // --- Protocol tab: protocol reports, header, combo and check-box slots, protocol
+    // Apply (MainWindowProtocolTab.cpp)
+
+    // --- Actions: serial connect, disconnect, configure, halt, auto-detect result,
+    // worker messages, action states, view windows, log file, data logging
+    // (MainWindowActions.cpp)
+
+    // --- Display: decoded display and clearing, device identity and model features
+    // (MainWindowDisplay.cpp)
+
+    // --- Ethernet: the settings datagram's widgets, Ethernet connect, interface
+    // choice (MainWindowEthernet.cpp)
 
 private:
     friend class MainWindowProbe;
@@ -99,8 +111,7 @@ private:
         QLabel *status = nullptr;
     };
 
-    void setupStatusGroupBox();
-    void initActionsConnections();
+    // --- Construction
     void setupLedFrames();
     void primeBaudRateBoxes();
     void primeProtocolWidgets();
@@ -110,13 +121,33 @@ private:
     void removeTabsTitled(const QString &title);
     void setupChart();
     void startWorker();
-    void connectWorker();
     void stopWorkerThread();
+
+    // --- Wiring
+    void connectWorker();
+    void initActionsConnections();
+
+    // --- Status
+    void setupStatusGroupBox();
     void startEventLog();
     LinkWidgets activeLinkWidgets() const;
     QString logFileSuffix() const;
 
-    // Status strip
+    // --- Members: form, dialogs, windows and worker
+    Ui::MainWindow *ui = nullptr;
+    Console *m_console = nullptr;
+    MessageBox *m_messageBox = nullptr;
+    SettingsDialog *m_settingsDialog = nullptr;
+    UserSettingsType *m_settings = nullptr;
+    DialogChart *m_dialogChart = nullptr;
+    DialogAutoDetect *m_dialogAutoDetect = nullptr;
+    eCompass m_compass;
+    AttitudeMeter m_attitudeMeter;
+    QThread *m_workerThread = nullptr;
+    Worker *m_worker = nullptr;
+    QString m_buildText;
+
+    // --- Members: status strip
     QGridLayout *gridLayoutStatusGrpBox = nullptr;
     QLabel *labelSerialPort = nullptr;
     QLabel *label_SerialLed = nullptr;
@@ -126,36 +157,22 @@ private:
     QLabel *label_EthernetLed = nullptr;
     QLabel *labelEthernetStatus = nullptr;
 
-    eCompass m_compass;
-    AttitudeMeter m_attitudeMeter;
-
-    QThread *m_workerThread = nullptr;
-    Worker *m_worker = nullptr;
-
-    uint32_t m_connectionMode = NoLink;
-    QFile logger_file;
-    bool m_capturing = false;
-    QString m_buildText;
-
-    Ui::MainWindow *ui = nullptr;
-    Console *m_console = nullptr;
-    MessageBox *m_messageBox = nullptr;
+    // --- Members: logging indicator and event log
     QBasicTimer *m_timer = nullptr;
     int32_t m_timerPeriod = 100;
     int32_t m_ledStepTicks = 5;
-    SettingsDialog *m_settingsDialog = nullptr;
-    UserSettingsType *m_settings = nullptr;
-    DialogChart *m_dialogChart = nullptr;
-    FactorySettingsT factorysettings;
-    DialogAutoDetect *m_dialogAutoDetect = nullptr;
-
     QList<QPixmap> m_ledFrames;
-    uint16_t m_localUdpPort = 8080;
-    uint16_t m_imuUdpPort = 8088;
-
-    // Logging indicator: ticks since the last step, and steps so far (shared by both links).
+    // Ticks since the last step, and steps so far (shared by both links).
     int32_t m_ledTickCount = 0;
     int32_t m_ledFrameIndex = 0;
+    QFile logger_file;
+    bool m_capturing = false;
+
+    // --- Members: link and device
+    uint32_t m_connectionMode = Worker::NoLink; // Worker::InterfaceMode bits
+    FactorySettingsT factorysettings;
+    uint16_t m_localUdpPort = Worker::DefaultLocalUdpPort;
+    uint16_t m_imuUdpPort = Worker::DefaultDeviceUdpPort;
 };
 
 #endif // MAINWINDOW_H

@@ -1,5 +1,5 @@
-// The main window's status strip, its LEDs and logging indicator, the event log
-// and the tool-bar action wiring.
+// The main window's status strip, its LEDs and logging indicator, the progress
+// bar and the event log.
 
 #include "MainWindow.h"
 #include "ui_mainwindow.h"
@@ -148,9 +148,9 @@ void MainWindow::showEthernetStatusMessage(const QString &message)
 
 MainWindow::LinkWidgets MainWindow::activeLinkWidgets() const
 {
-    if (m_connectionMode & SerialLink)
+    if (m_connectionMode & Worker::SerialMode)
         return {label_SerialLed, labelSerialPortStatus};
-    if (m_connectionMode & EthernetLink)
+    if (m_connectionMode & Worker::EthernetMode)
         return {label_EthernetLed, labelEthernetStatus};
     return {};
 }
@@ -163,7 +163,7 @@ QString MainWindow::logFileSuffix() const
 
 void MainWindow::rotateLabel()
 {
-    if (!m_capturing || m_connectionMode == NoLink)
+    if (!m_capturing || m_connectionMode == Worker::NoLink)
         return;
     if (m_ledTickCount++ < m_ledStepTicks)
         return;
@@ -205,17 +205,17 @@ void MainWindow::errorLoggerWrite(const QByteArray &message)
 void MainWindow::setProgressBar(int state, int value)
 {
     switch (state) {
-    case ProgressStarted:
+    case Worker::ProgressStart:
         labelSerialPortStatus->hide();
         progressBar->setValue(0);
         progressBar->setRange(0, value);
         progressBar->show();
         break;
-    case ProgressFinished:
-    case ProgressStep:
+    case Worker::ProgressDone:
+    case Worker::ProgressStep:
         progressBar->setValue(value);
         break;
-    case ProgressHidden:
+    case Worker::ProgressFailed:
         progressBar->hide();
         labelSerialPortStatus->show();
         break;
@@ -232,7 +232,3 @@ void MainWindow::enableAllButtons(bool enable)
         button->setEnabled(enable);
 }
 
-void MainWindow::initActionsConnections()
-{
-    connect(ui->actionAbout, &QAction::triggered, this, &MainWindow::about);
-}
