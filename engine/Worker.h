@@ -179,8 +179,8 @@ private:
     void finishSettingsReadout();
     void sendPendingSetting();
     void SendIMUsetCommands();
-    std::optional<QString> setCommandValue(int number);
-    QString deviceAddressValue();
+    void noteSentSetting(int number);
+    void noteSentDeviceAddress();
 
     // Answer parser
     void cmdProcessor();
