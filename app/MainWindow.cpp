@@ -15,7 +15,6 @@
 
 #include <QBasicTimer>
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QDateTime>
 #include <QDebug>
 #include <QIntValidator>
@@ -44,8 +43,6 @@ constexpr int AboutTopOffset = 80;
 const QString TextFamily = QStringLiteral("Open Sans");
 const QString ReadoutFamily = QStringLiteral("Source Code Pro");
 
-const char EventLogName[] = "/errorLogger.txt";
-const char EventLogStart[] = "msg Info : statrt debug data Logging @ ";
 const char CloseEventLine[] = "msg Info : From main : closeEvent ";
 const char LoggerCloseLine[] = "msg Info : From main : logger_file.close";
 
@@ -260,16 +257,6 @@ void MainWindow::stopWorkerThread()
         QMetaObject::invokeMethod(m_worker, &Worker::stopWorker, Qt::BlockingQueuedConnection);
     m_workerThread->quit();
     m_workerThread->wait();
-}
-
-// The event log holds the current run only: it is emptied and given its first line.
-void MainWindow::startEventLog()
-{
-    logger_file.setFileName(QCoreApplication::applicationDirPath() + QLatin1String(EventLogName));
-    if (!logger_file.open(QIODevice::WriteOnly))
-        return;
-    logger_file.write(EventLogStart + QDateTime::currentDateTime().toString(Qt::TextDate).toLocal8Bit() + "\r\n");
-    logger_file.close();
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

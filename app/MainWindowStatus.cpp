@@ -4,11 +4,11 @@
 #include "MainWindow.h"
 #include "ui_mainwindow.h"
 
+#include "AppLogging.h"
 #include "ResourcePaths.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
-#include "AppLogging.h"
-
 #include <QDebug>
 #include <QFileInfo>
 #include <QFrame>
@@ -24,6 +24,9 @@ constexpr int TextMargin = 2;
 constexpr int ProgressMinimumWidth = 200;
 constexpr int ProgressMaximumWidth = 350;
 constexpr int FullProgress = 100;
+
+const char EventLogName[] = "/errorLogger.txt";
+const char EventLogStart[] = "msg Info : statrt debug data Logging @ ";
 
 const QString DisconnectedText = QStringLiteral("Disconnected");
 const QString ConnectedText = QStringLiteral("Connected");
@@ -189,6 +192,16 @@ void MainWindow::dataCapturingStatus(bool on)
         link.status->setText(link.status->text() + suffix);
     else
         link.status->setText(link.status->text().remove(suffix));
+}
+
+// The event log holds the current run only: it is emptied and given its first line.
+void MainWindow::startEventLog()
+{
+    logger_file.setFileName(QCoreApplication::applicationDirPath() + QLatin1String(EventLogName));
+    if (!logger_file.open(QIODevice::WriteOnly))
+        return;
+    logger_file.write(EventLogStart + QDateTime::currentDateTime().toString(Qt::TextDate).toLocal8Bit() + "\r\n");
+    logger_file.close();
 }
 
 // One line of the event log; the file is open only while the line is written.
