@@ -2,6 +2,8 @@
 
 #include "CommandTable.h"
 
+#include <cmath>
+
 namespace AnswerParser {
 
 namespace {
@@ -136,7 +138,7 @@ double parseFloating(const QByteArray &payload)
 {
     bool ok = false;
     const double value = payload.toDouble(&ok);
-    return ok ? value : 0.0;
+    return ok && std::isfinite(value) ? value : 0.0; // "nan" and "inf" are no decimal numbers
 }
 
 bool isNullAddress(const QByteArray &payload)
