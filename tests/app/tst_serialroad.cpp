@@ -200,12 +200,15 @@ class TestSerialRoad : public QObject
         }
     }
 
-    // The "$set" lines that reach the device after one Apply, and the times the
-    // worker wrote them (in its own thread).
+    // The "$set" lines that reach the device after one Apply, the times the
+    // worker wrote them (in its own thread), and whether the apply buttons went
+    // off at the click and came back once the lines were out.
     struct Applied
     {
         QByteArrayList lines;
         QList<qint64> writtenMs;
+        bool buttonsOff = false;
+        bool buttonsBack = false;
     };
     Applied apply(const char *button, qsizetype expectedLines)
     {
@@ -226,15 +229,14 @@ class TestSerialRoad : public QObject
                                         }, Qt::DirectConnection);
         const qsizetype before = m_device->setLines().size();
         child<QPushButton>(button)->click();
-        const bool disabled = !buttonsEnabled();
-        const bool through = QTest::qWaitFor(
+        const bool off = !buttonsEnabled();
+        const bool back = QTest::qWaitFor(
             [&] { return m_device->setLines().size() >= before + expectedLines && buttonsEnabled(); },
             ReadoutTimeoutMs);
         QTest::qWait(2 * TickMs); // a further line would show now
         disconnect(connection);
         QMutexLocker lock(&writes->mutex);
-        // The buttons must go off while the settings are on their way.
-        return {m_device->setLines().mid(before), disabled && through ? writes->ms : QList<qint64>()};
+        return {m_device->setLines().mid(before), writes->ms, off, back};
     }
 
     QByteArray foreground(const QString &fragmentText) const
@@ -296,6 +298,7 @@ private slots:
         rs232->setCurrentIndex(rs232->findText(QStringLiteral("57600")));
         Applied applied = apply("pushButtonApplyChangesIMU", 1);
         QCOMPARE(applied.lines, QByteArrayList{"$setbd1#57600"});
+        QVERIFY(applied.buttonsOff && applied.buttonsBack);
 
         auto *frequency = child<QComboBox>("IMUfreqBox");
         frequency->setCurrentIndex(frequency->findText(QStringLiteral("50")));
@@ -306,6 +309,7 @@ private slots:
         applied = apply("pushButtonApplyChangesIMUOutputSettings", 5);
         QCOMPARE(applied.lines, (QByteArrayList{"$setfrq#50", "$setflg#0.0.0.35", "$setrof#2.50", "$setpof#-1.25",
                                                 "$setyof#4.00"}));
+        QVERIFY(applied.buttonsOff && applied.buttonsBack);
         QCOMPARE(applied.writtenMs.size(), 5);
         // One line per 50 ms tick: five lines span at least three whole ticks.
         QVERIFY2(applied.writtenMs.last() - applied.writtenMs.first() >= 3 * TickMs,
@@ -314,6 +318,7 @@ private slots:
         chooseProtocol(sampleRows().at(4)); // EulerB
         applied = apply("pushButtonApplyProtocol", 1);
         QCOMPARE(applied.lines, QByteArrayList{"$setprt#0.0.0.9:0"});
+        QVERIFY(applied.buttonsOff && applied.buttonsBack);
         QTRY_COMPARE(child<QComboBox>("ComboBoxHeader")->currentText(), QStringLiteral("EulerB"));
         QCOMPARE(m_device->configuration().value("bd1"), QByteArray("57600"));
     }
