@@ -67,6 +67,20 @@ public:
     // Enables or disables the five settings buttons.
     void enableAllButtons(bool enable);
 
+    // Decoded display
+public slots:
+    // Shows one decoded sample in the read-outs and the instruments, then feeds
+    // the four charts (heave, acceleration, angles, angular rates).
+    void dispalyOutputData(OutputDataType data, OutputProtocolType protocol);
+    // Chooses the two field-selection bytes for the link and output slot 0.
+    void OutputDataDisplay(OutputDataType data, OutputProtocolType protocol);
+
+public:
+    // The read-outs under the two selection bytes dataFlg points to, and the instruments.
+    void updateDataDisplay(OutputDataType data, uchar *dataFlg);
+    // Every read-out back to its text for no value.
+    void clearDataDisplay();
+
 signals:
     void signalStopWorker();
     void signalReadUserSettings();
