@@ -99,9 +99,14 @@ DialogChart::DialogChart(QWidget *parent)
     m_elapsed.start();
     m_clock = [this] { return m_elapsed.elapsed(); };
     // The stock axes know no zoom limits: give every plot the limited ones.
+    // A replot draws into the plot's buffer at once; the library would also
+    // repaint the widget at once, and that repaint is left to the event loop
+    // instead, where the repaints of several samples coalesce.
     for (QCustomPlot *plot : {m_ui->linearDataPlot, m_ui->linearAccDataPlot, m_ui->angularDataPlot,
-                              m_ui->angularRateDataPlot})
+                              m_ui->angularRateDataPlot}) {
         RangeLimitAxisRect::install(plot);
+        plot->setPlottingHint(QCP::phImmediateRefresh, false);
+    }
 }
 
 DialogChart::~DialogChart() = default;

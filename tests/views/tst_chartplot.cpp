@@ -329,6 +329,33 @@ private slots:
         }
     }
 
+    // Each sample replots at once; the screen repaints of several samples wait
+    // for the event loop and coalesce there.
+    void repaintsCoalesce()
+    {
+        Chart chart({DialogChart::RollBit});
+        chart.dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&chart.dialog));
+        QCoreApplication::processEvents();
+        struct PaintCounter : QObject
+        {
+            int paints = 0;
+            bool eventFilter(QObject *, QEvent *event) override
+            {
+                paints += event->type() == QEvent::Paint;
+                return false;
+            }
+        } counter;
+        chart.angles()->installEventFilter(&counter);
+        for (int i = 0; i < 5; ++i)
+            chart.feed(i * 0.05, sample(F::Roll, "0.5"));
+        QCOMPARE(counter.paints, 0);
+        QTRY_VERIFY(counter.paints >= 1);
+        QCoreApplication::processEvents();
+        QVERIFY(counter.paints < 5);
+        QCOMPARE(chart.angles()->graph(0)->dataCount(), 5);
+    }
+
     // Which plots have a checked series.
     void checkedPlots()
     {
