@@ -160,6 +160,30 @@ private slots:
         QCOMPARE(meter().roll, 1.5f);
     }
 
+    // A protocol report on the serial link clears the read-outs, for any slot;
+    // on the Ethernet link they stay.
+    void protocolReportClearsOnSerialLink_data()
+    {
+        QTest::addColumn<uint>("mode");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<bool>("cleared");
+        QTest::newRow("serial, slot 0") << uint(Worker::SerialMode) << 0 << true;
+        QTest::newRow("serial, slot 2") << uint(Worker::SerialMode) << 2 << true;
+        QTest::newRow("Ethernet, slot 0") << uint(Worker::EthernetMode) << 0 << false;
+    }
+
+    void protocolReportClearsOnSerialLink()
+    {
+        QFETCH(uint, mode);
+        QFETCH(int, index);
+        QFETCH(bool, cleared);
+        show(Worker::EthernetMode, slot(3, 0));
+        const QString before = shownReadouts();
+        MainWindowProbe::setConnectionMode(*m_window, mode);
+        m_window->ProcessProtocolParameters(slot(3, 0xC2), uint8_t(index));
+        QCOMPARE(shownReadouts(), cleared ? Cleared : before);
+    }
+
     // The four charts take the sample while the chart window is open, and only then.
     void chartsFedWhileOpen()
     {
