@@ -150,6 +150,7 @@ private:
     void processReceiveBuffer();
     void handleFrame(const QByteArray &frame);
     void handleLine(const QByteArray &line);
+    bool answersMayFollowFrameBytes() const;
     void showReceivedLine(const QByteArray &line, SerialFraming::LineClass lineClass);
     void noteDetectedPort();
     void dispatchAnswer(const QByteArray &answer);
