@@ -1,21 +1,25 @@
+// The main window's construction, widget priming, shut-down, event overrides
+// and about box.
+
 #include "MainWindow.h"
 #include "ui_mainwindow.h"
 
 #include "Console.h"
+#include "DecimalRangeValidator.h"
 #include "DialogAutoDetect.h"
 #include "DialogChart.h"
 #include "MessageBox.h"
+#include "ProtocolChoice.h"
 #include "ResourcePaths.h"
 #include "SettingsDialog.h"
+#include "SettingsValues.h"
 #include "SharedTables.h"
 #include "Worker.h"
 
 #include <QBasicTimer>
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QDateTime>
 #include <QDebug>
-#include <QIntValidator>
 #include <QLabel>
 #include <QLocale>
 #include <QMessageBox>
@@ -29,8 +33,6 @@ namespace {
 constexpr int LedFrameSteps = 4;
 constexpr qreal LedStepDegrees = 90.0;
 constexpr int BuildWordSize = 64;
-constexpr int MaxPortNumber = 65535;
-constexpr int MaxOctet = 255;
 constexpr int HeaderMaxLength = 8;
 constexpr int TextPointSize = 12;
 constexpr int ReadoutPointSize = 13;
@@ -41,8 +43,6 @@ constexpr int AboutTopOffset = 80;
 const QString TextFamily = QStringLiteral("Open Sans");
 const QString ReadoutFamily = QStringLiteral("Source Code Pro");
 
-const char EventLogName[] = "/errorLogger.txt";
-const char EventLogStart[] = "msg Info : statrt debug data Logging @ ";
 const char CloseEventLine[] = "msg Info : From main : closeEvent ";
 const char LoggerCloseLine[] = "msg Info : From main : logger_file.close";
 
@@ -154,23 +154,24 @@ void MainWindow::primeProtocolWidgets()
         ui->IMUfreqBox->addItem(QString::number(frequency), frequency);
     ui->IMUfreqBox->setCurrentIndex(0);
 
-    for (const char *name : {"custom", "Reserved", "RawData", "TSS1", "TSS3", "TOG", "ISH", "EulerB", "EulerL",
-                             "EM1000", "EM3000", "PRDID"})
-        ui->ComboBoxHeader->addItem(tr(name));
+    for (const QString &name : ProtocolChoice::itemTexts())
+        ui->ComboBoxHeader->addItem(tr(qPrintable(name)));
     ui->ComboBoxHeader->setCurrentIndex(0);
     ui->ComboBoxHeader->setEditable(true);
     ui->ComboBoxHeader->clearEditText();
     ui->ComboBoxHeader->lineEdit()->setMaxLength(HeaderMaxLength);
     ui->ComboBoxHeader->setEnabled(false);
     ui->label_Protocol->setText(QStringLiteral("HEADER"));
+    on_pushButtonClearAllPrtParameters_clicked();
+    EnableAllPrtParameters(false);
 }
 
 // UDP port and address edits of the Interface tab: validators and initial texts.
 void MainWindow::primeAddressEdits()
 {
-    ui->lineEditIMUUdpPort->setValidator(new QIntValidator(0, MaxPortNumber, this));
+    ui->lineEditIMUUdpPort->setValidator(new DecimalRangeValidator(SettingsValues::MaxPort, this));
     ui->lineEditIMUUdpPort->setText(QString::number(m_imuUdpPort));
-    ui->lineEditLocalUdpPort->setValidator(new QIntValidator(0, MaxPortNumber, this));
+    ui->lineEditLocalUdpPort->setValidator(new DecimalRangeValidator(SettingsValues::MaxPort, this));
     ui->lineEditLocalUdpPort->setText(QString::number(m_localUdpPort));
 
     ui->radioButtonDynamicIP->setChecked(false);
@@ -182,7 +183,7 @@ void MainWindow::primeAddressEdits()
     const QList<QLineEdit *> destinationOctets{ui->lineEditDstIP4_0, ui->lineEditDstIP4_1, ui->lineEditDstIP4_2,
                                                ui->lineEditDstIP4_3};
     for (QLineEdit *edit : deviceOctets + destinationOctets)
-        edit->setValidator(new QIntValidator(0, MaxOctet, this));
+        edit->setValidator(new DecimalRangeValidator(SettingsValues::MaxOctet, this));
 }
 
 // Fonts of the tabs and group boxes, the removal of the tabs this program does
@@ -247,23 +248,6 @@ void MainWindow::startWorker()
     m_workerThread->start(QThread::HighPriority);
 }
 
-void MainWindow::connectWorker()
-{
-    connect(m_workerThread, &QThread::finished, m_workerThread, &QObject::deleteLater);
-
-    connect(this, &MainWindow::signalStopWorker, m_worker, &Worker::stopWorker);
-    connect(this, &MainWindow::signalReadUserSettings, m_worker, &Worker::readUserSettings);
-    connect(this, &MainWindow::signalConsoleHalt, m_worker, &Worker::consoleHalt);
-
-    connect(m_settingsDialog, &SettingsDialog::signalUpdateChartTheme, m_dialogChart, &DialogChart::updateTheme);
-    connect(m_settingsDialog, &SettingsDialog::signalSetAutoDetect, m_worker, &Worker::setAutoDetect);
-    connect(m_settingsDialog, &SettingsDialog::signalSetStatisticsTime, m_worker, &Worker::setStatisticsTime);
-
-    connect(m_worker, &Worker::setProgressBar, this, &MainWindow::setProgressBar);
-    connect(m_worker, &Worker::signalErrorLoggerWrite, this, &MainWindow::errorLoggerWrite);
-    connect(m_worker, &Worker::signalStartDataCapturing, this, &MainWindow::dataCapturingStatus);
-}
-
 // The worker's stop runs to its end in the worker's thread before the thread is
 // asked to quit, whatever the worker was busy with: a stop still queued behind a
 // long job would otherwise be dropped with the thread's event loop, losing the
@@ -274,16 +258,6 @@ void MainWindow::stopWorkerThread()
         QMetaObject::invokeMethod(m_worker, &Worker::stopWorker, Qt::BlockingQueuedConnection);
     m_workerThread->quit();
     m_workerThread->wait();
-}
-
-// The event log holds the current run only: it is emptied and given its first line.
-void MainWindow::startEventLog()
-{
-    logger_file.setFileName(QCoreApplication::applicationDirPath() + QLatin1String(EventLogName));
-    if (!logger_file.open(QIODevice::WriteOnly))
-        return;
-    logger_file.write(EventLogStart + QDateTime::currentDateTime().toString(Qt::TextDate).toLocal8Bit() + "\r\n");
-    logger_file.close();
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
