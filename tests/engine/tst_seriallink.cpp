@@ -519,6 +519,19 @@ private slots:
         QCOMPARE(silent.receivedLines().size(), 2); // no further step
         QCOMPARE(link.found(), QStringList{foundAt(streaming, 4800)});
         QVERIFY(WorkerProbe::outputData(link.worker).field[OutputDataType::Roll].isEmpty()); // nothing decoded
+        QVERIFY(WorkerProbe::autoDetectTimedOut());
+
+        // Detection counted its probes in the read-out's row: a read-out armed
+        // now, without opening a port, resumes at the row of the third query.
+        link.worker.configureSerialPort(true);
+        QVERIFY(WorkerProbe::readingSettings(link.worker));
+        QCOMPARE(WorkerProbe::settingsIterator(link.worker), 2);
+
+        // The flag of the time-out stays with the process until a sweep finds nothing.
+        link.worker.setAutoDetect({}, 0);
+        QVERIFY(link.detect());
+        QCOMPARE(link.box.size(), 1);
+        QVERIFY(!WorkerProbe::autoDetectTimedOut());
     }
 };
 

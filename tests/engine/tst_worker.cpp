@@ -188,6 +188,19 @@ private slots:
         QCOMPARE(WorkerProbe::readingSettings(worker), reading || log.entries.contains(QStringLiteral("buttons(0)")));
     }
 
+    // A protocol value that names no decoder is traced with the function and its line.
+    void unrecognisedProtocolTraced()
+    {
+        Worker worker;
+        prepare(worker, false, 2);
+        QLoggingCategory::setFilterRules(QStringLiteral("orvanta.engine.debug=true"));
+        QTest::ignoreMessage(QtDebugMsg, QRegularExpression(QStringLiteral(
+            R"(^void Worker::processPredefinedProtocols\(uint, const QByteArray ?&\) \| Line : \d+ : )"
+            R"(Unrecognised Output Protcol ID 2$)")));
+        WorkerProbe::receive(worker, "abc\r\n");
+        QLoggingCategory::setFilterRules(QStringLiteral("orvanta.engine.debug=false"));
+    }
+
     void answersBehindFrameBytes_data()
     {
         QTest::addColumn<QByteArray>("line");
