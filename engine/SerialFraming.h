@@ -62,8 +62,9 @@ bool isAnswerHead(QByteArrayView line, qsizetype pos);
 
 // Classes a line: answer, else error (holds "error"), else data or short. Where
 // answers may follow bytes of binary frames on one line (answersBehindFrameBytes),
-// a line that is neither answer nor error but holds an answer head behind such
-// bytes is that answer, its text beginning at the head.
+// a line without "error" that holds an answer head is the answer of its last
+// head, its text beginning there: the frame bytes before it may look like a
+// head themselves, and an answer ends its line.
 ClassifiedLine classifyLine(QByteArrayView line, bool answersBehindFrameBytes = false);
 
 } // namespace SerialFraming
