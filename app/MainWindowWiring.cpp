@@ -43,6 +43,7 @@ void MainWindow::connectWorker()
     connect(m_worker, &Worker::EnableAllPrtParameters, this, &MainWindow::EnableAllPrtParameters);
     connect(m_worker, &Worker::signalProcessIMUFlags, this, &MainWindow::ProcessIMUFlags);
     connect(m_worker, &Worker::signalProcessProtocolParameters, this, &MainWindow::ProcessProtocolParameters);
+    connect(m_worker, &Worker::signalDispalyOutputData, this, &MainWindow::dispalyOutputData);
     connect(m_worker, &Worker::signalErrorLoggerWrite, this, &MainWindow::errorLoggerWrite);
     connect(m_worker, &Worker::signalStartDataCapturing, this, &MainWindow::dataCapturingStatus);
 }

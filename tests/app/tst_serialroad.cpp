@@ -351,10 +351,10 @@ private slots:
             QTRY_COMPARE(text("labelYaw"), readout("Yaw   : ", row.yaw));
             QTRY_COMPARE(text("labelAx"), readout("Ax : ", row.ax));
             QTRY_COMPARE(child<QLCDNumber>("lcdNumberHeave")->value(), row.heave);
-            QTRY_COMPARE(MainWindowProbe::meterWindow(*m_window).roll, row.roll.toFloat());
-            QCOMPARE(MainWindowProbe::meterWindow(*m_window).pitch, row.pitch.toFloat());
+            QTRY_COMPARE(MainWindowProbe::attitudeMeter(*m_window).roll, row.roll.toFloat());
+            QCOMPARE(MainWindowProbe::attitudeMeter(*m_window).pitch, row.pitch.toFloat());
             if (!row.yaw.isEmpty())
-                QCOMPARE(MainWindowProbe::compassWindow(*m_window).heading, row.yaw.toDouble());
+                QCOMPARE(MainWindowProbe::compass(*m_window).heading, row.yaw.toDouble());
             const int points = rollGraph->dataCount();
             QTRY_VERIFY2(rollGraph->dataCount() > points, row.name);
             QCOMPARE(rollGraph->data()->at(rollGraph->dataCount() - 1)->value, double(row.roll.toFloat()));

@@ -374,17 +374,17 @@ private:
         m_window.move(0, 0);
         const QRect main = m_window.frameGeometry();
         MainWindowProbe::chart(m_window)->move(0, main.bottom() + WindowGap);
-        AttitudeMeter &meter = MainWindowProbe::meterWindow(m_window);
+        AttitudeMeter &meter = MainWindowProbe::attitudeMeter(m_window);
         meter.setPosition(main.right() + WindowGap, 0);
-        MainWindowProbe::compassWindow(m_window).setPosition(main.right() + WindowGap, meter.height() + WindowGap);
+        MainWindowProbe::compass(m_window).setPosition(main.right() + WindowGap, meter.height() + WindowGap);
     }
 
     QRect screenUsed()
     {
         return m_window.frameGeometry()
             .united(MainWindowProbe::chart(m_window)->frameGeometry())
-            .united(MainWindowProbe::meterWindow(m_window).frameGeometry())
-            .united(MainWindowProbe::compassWindow(m_window).frameGeometry());
+            .united(MainWindowProbe::attitudeMeter(m_window).frameGeometry())
+            .united(MainWindowProbe::compass(m_window).frameGeometry());
     }
 
     void saveScreen()

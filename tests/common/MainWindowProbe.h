@@ -30,10 +30,10 @@ public:
     static QThread *workerThread(MainWindow &w) { return w.m_workerThread; }
     static Worker *worker(MainWindow &w) { return w.m_worker; }
     static Console *console(MainWindow &w) { return w.m_console; }
-    static AttitudeMeter &meterWindow(MainWindow &w) { return w.m_attitudeMeter; }
-    static eCompass &compassWindow(MainWindow &w) { return w.m_compass; }
     static const QList<QPixmap> &ledFrames(const MainWindow &w) { return w.m_ledFrames; }
     static int timerId(const MainWindow &w) { return w.m_timer->timerId(); }
+    static eCompass &compass(MainWindow &w) { return w.m_compass; }
+    static AttitudeMeter &attitudeMeter(MainWindow &w) { return w.m_attitudeMeter; }
 
     // Settings panel
     static SettingsMarkers &markers(MainWindow &w) { return w.m_markers; }
