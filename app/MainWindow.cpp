@@ -262,6 +262,7 @@ void MainWindow::connectWorker()
     connect(m_worker, &Worker::setProgressBar, this, &MainWindow::setProgressBar);
     connect(m_worker, &Worker::signalErrorLoggerWrite, this, &MainWindow::errorLoggerWrite);
     connect(m_worker, &Worker::signalStartDataCapturing, this, &MainWindow::dataCapturingStatus);
+    connect(m_worker, &Worker::signalDataLogFailed, this, &MainWindow::dataLogFailed);
 }
 
 // The worker's stop runs to its end in the worker's thread before the thread is

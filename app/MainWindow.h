@@ -1,6 +1,7 @@
 #ifndef MAINWINDOW_H
 #define MAINWINDOW_H
 
+#include "ActionRules.h"
 #include "AttitudeMeter.h"
 #include "DeviceTypes.h"
 #include "eCompass.h"
@@ -24,6 +25,7 @@ class QGridLayout;
 class QLabel;
 class QProgressBar;
 class QThread;
+class QWindow;
 class SettingsDialog;
 class Worker;
 
@@ -70,13 +72,46 @@ public:
 signals:
     void signalStopWorker();
     void signalReadUserSettings();
+
+    // Actions
+    void signalOpenSerialPort(const UserSettingsType &settings);
+    void signalCloseSerialPort();
+    void signalRefreshSerialPort();
+    void signalConfigureSerialPortDone(bool changed);
     void signalConsoleHalt(bool halt);
+    void signalStartDataLogging(bool start, const QString &fileName);
 
 public slots:
     void about();
     void dataCapturingStatus(bool on);
     void errorLoggerWrite(const QByteArray &message);
     void setProgressBar(int state, int value);
+    void cubeVeiwStatusChanged();
+    void fillStatisticalData();
+
+    // Actions
+    void serialPortConnectAction();
+    void refreshSerialPort();
+    void configureSerialPort();
+    void haltSerialPortAction();
+    void openSerialPort();
+    void closeSerialPort();
+    void autoDetectSerialPortDone(const QList<QString> &detectedPortName, const QList<int> &detectedBaudRate,
+                                  int timeElapsed);
+    void clearAllSetFalgs();
+    void showMessageBox(const QString &title, const QString &text);
+    void m_consoleDisplayData(const QByteArray &data, int type, bool autoDetecting);
+    void m_consoleInsertPlainText(const QByteArray &text);
+    void displayWorkerMessage(const QString &message, uint timeout, bool error);
+    void enableAllButtonsSlot(bool enable);
+    void enableAllActionsSlot(bool enable, int bits);
+    void actionsSetCheckedSlot(bool checked, int bits);
+    // The worker could not open or write the data log: the reason for the warning that follows.
+    void dataLogFailed(const QString &fileName, const QString &reason);
+
+    // Device identity
+    void enableSpecialHardwareFeature(const FactorySettingsT &fsettings);
+    void ImuFactoryInformation();
 
 protected:
     void timerEvent(QTimerEvent *event) override;
@@ -87,6 +122,13 @@ protected:
 
 private slots:
     void on_actionClear_triggered();
+
+    // Actions
+    void on_actionChartViewer_triggered();
+    void on_actionHeading_triggered();
+    void on_actionAttitudeMeter_triggered();
+    void on_actionSelectFile_triggered();
+    void on_actionDataLogging_triggered(bool checked);
 
 private:
     friend class MainWindowProbe;
@@ -115,6 +157,15 @@ private:
     void startEventLog();
     LinkWidgets activeLinkWidgets() const;
     QString logFileSuffix() const;
+
+    // Actions
+    void resetLink();
+    QAction *linkAction(ActionRules::LinkAction action) const;
+    void showInstrument(QWindow &window);
+    bool confirmOverwrite(const QString &fileName);
+    void setDataLoggingAction(bool logging);
+    void checkLoggingReply(bool on);
+    void clearDataDisplay();
 
     // Status strip
     QGridLayout *gridLayoutStatusGrpBox = nullptr;
@@ -156,6 +207,22 @@ private:
     // Logging indicator: ticks since the last step, and steps so far (shared by both links).
     int32_t m_ledTickCount = 0;
     int32_t m_ledFrameIndex = 0;
+
+    // Change markers of the settings panel cleared by a link reset.
+    bool m_rs232BaudChanged = false;
+    bool m_rs422BaudChanged = false;
+    bool m_gps232BaudChanged = false;
+    bool m_gpsPortChanged = false;
+    bool m_frequencyChanged = false;
+    bool m_imuAddressChanged = false;
+    bool m_rescanNeeded = false;
+    bool m_imuPortChanged = false;
+    bool m_localPortChanged = false;
+
+    // Why the worker's data log failed last, for the warning shown when logging ends unasked;
+    // and the logging requests the worker has not answered yet.
+    QString m_dataLogFailure;
+    int m_loggingRepliesPending = 0;
 };
 
 #endif // MAINWINDOW_H

@@ -182,13 +182,14 @@ void MainWindow::dataCapturingStatus(bool on)
     ui->actionSelectFile->setEnabled(!on);
 
     const LinkWidgets link = activeLinkWidgets();
-    if (!link.status)
-        return;
-    const QString suffix = logFileSuffix();
-    if (on)
-        link.status->setText(link.status->text() + suffix);
-    else
-        link.status->setText(link.status->text().remove(suffix));
+    if (link.status) {
+        const QString suffix = logFileSuffix();
+        if (on)
+            link.status->setText(link.status->text() + suffix);
+        else
+            link.status->setText(link.status->text().remove(suffix));
+    }
+    checkLoggingReply(on);
 }
 
 // One line of the event log; the file is open only while the line is written.
@@ -234,5 +235,20 @@ void MainWindow::enableAllButtons(bool enable)
 
 void MainWindow::initActionsConnections()
 {
+    connect(ui->actionConnect, &QAction::triggered, this, &MainWindow::serialPortConnectAction);
+    connect(ui->actionInfoIMU, &QAction::triggered, this, &MainWindow::ImuFactoryInformation);
+    connect(ui->actionConfigure, &QAction::triggered, this, &MainWindow::refreshSerialPort);
+    connect(ui->actionHaltSerialPort, &QAction::triggered, this, &MainWindow::haltSerialPortAction);
     connect(ui->actionAbout, &QAction::triggered, this, &MainWindow::about);
+}
+
+// Connected to nothing.
+void MainWindow::cubeVeiwStatusChanged()
+{
+    qCDebug(lcApp) << Q_FUNC_INFO << "| Line :" << __LINE__ << ":" << "closing cube";
+}
+
+// Connected to nothing.
+void MainWindow::fillStatisticalData()
+{
 }
