@@ -17,6 +17,20 @@ public:
     static Worker *worker(MainWindow &w) { return w.m_worker; }
     static const QList<QPixmap> &ledFrames(const MainWindow &w) { return w.m_ledFrames; }
     static int timerId(const MainWindow &w) { return w.m_timer->timerId(); }
+
+    // Actions
+    static uint32_t connectionMode(const MainWindow &w) { return w.m_connectionMode; }
+    static Console *console(MainWindow &w) { return w.m_console; }
+    static DialogAutoDetect *autoDetectDialog(MainWindow &w) { return w.m_dialogAutoDetect; }
+    static QWindow &compass(MainWindow &w) { return w.m_compass; }
+    static QWindow &attitudeMeter(MainWindow &w) { return w.m_attitudeMeter; }
+    // The nine change markers a link reset clears.
+    static QList<bool *> linkMarkers(MainWindow &w)
+    {
+        return {&w.m_rs232BaudChanged, &w.m_rs422BaudChanged, &w.m_gps232BaudChanged,
+                &w.m_gpsPortChanged,   &w.m_frequencyChanged, &w.m_imuAddressChanged,
+                &w.m_rescanNeeded,     &w.m_imuPortChanged,   &w.m_localPortChanged};
+    }
 };
 
 #endif // MAINWINDOWPROBE_H
