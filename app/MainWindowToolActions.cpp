@@ -98,7 +98,7 @@ bool MainWindow::confirmOverwrite(const QString &fileName)
 
 void MainWindow::dataLogFailed(const QString &fileName, const QString &reason)
 {
-    m_dataLogFailure = tr("%1\n%2").arg(fileName, reason);
+    m_dataLogFailure = tr("File: %1\nReason: %2").arg(fileName, reason);
 }
 
 // Logging is asked for, but the worker reports it off, in answer to the latest
@@ -110,8 +110,7 @@ void MainWindow::checkLoggingReply(bool on)
     if (on || m_loggingRepliesPending > 0 || !ui->actionDataLogging->isChecked())
         return;
     setDataLoggingAction(false);
-    const QString failure = m_dataLogFailure.isEmpty() ? m_settings->fileName : m_dataLogFailure;
+    const QString failure = m_dataLogFailure.isEmpty() ? tr("File: %1").arg(m_settings->fileName) : m_dataLogFailure;
     m_dataLogFailure.clear();
-    QMessageBox::warning(this, tr("Data Logging"), tr("Data logging has stopped:\n%1").arg(failure),
-                         QMessageBox::Ok);
+    QMessageBox::warning(this, tr("Data Logging"), tr("Data logging is off.\n%1").arg(failure), QMessageBox::Ok);
 }
