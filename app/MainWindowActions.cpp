@@ -120,10 +120,7 @@ void MainWindow::autoDetectSerialPortDone(const QList<QString> &detectedPortName
 
 void MainWindow::clearAllSetFalgs()
 {
-    for (bool *marker : {&m_rs232BaudChanged, &m_rs422BaudChanged, &m_gps232BaudChanged, &m_gpsPortChanged,
-                         &m_frequencyChanged, &m_imuAddressChanged, &m_rescanNeeded, &m_imuPortChanged,
-                         &m_localPortChanged})
-        *marker = false;
+    SettingsMarkerMasks::clearConnectionMarkers(m_markers);
 }
 
 void MainWindow::showMessageBox(const QString &title, const QString &text)

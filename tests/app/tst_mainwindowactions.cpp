@@ -159,8 +159,9 @@ private slots:
         settings().portName = QStringLiteral("ttyUSB7");
         settings().baudRate = 38400;
         child("actionEthernetConnect")->setChecked(true);
-        for (bool *marker : MainWindowProbe::linkMarkers(*m_window))
-            *marker = true;
+        SettingsMarkers &markers = MainWindowProbe::markers(*m_window);
+        markers.m_rs232BaudChanged = markers.m_localPortChanged = markers.m_rescanNeeded = true;
+        markers.m_flagsChanged = true; // cleared only by its Apply
         QSignalSpy open(m_window.get(), &MainWindow::signalOpenSerialPort);
         child("actionConnect")->trigger();
         QCOMPARE(open.count(), 1);
@@ -173,8 +174,8 @@ private slots:
         QCOMPARE(child("actionConnect")->toolTip(), QStringLiteral("Disconnect serial port"));
         QVERIFY(!child("actionEthernetConnect")->isChecked());
         QCOMPARE(child<QLabel>("labelEthernetStatus")->text(), QStringLiteral("Disconnected"));
-        for (bool *marker : MainWindowProbe::linkMarkers(*m_window))
-            QVERIFY(!*marker);
+        QVERIFY(!markers.m_rs232BaudChanged && !markers.m_localPortChanged && !markers.m_rescanNeeded);
+        QVERIFY(markers.m_flagsChanged);
 
         // Disconnect
         m_window->enableAllButtonsSlot(true);

@@ -6,7 +6,8 @@
 #include <QBasicTimer>
 
 // Test-side access to the main window's private state: the link mode that the
-// connection actions set, the objects it owns and the logging indicator.
+// connection actions set, the objects it owns, the logging indicator and the
+// settings panel's change markers and protocol format.
 class MainWindowProbe
 {
 public:
@@ -18,19 +19,16 @@ public:
     static const QList<QPixmap> &ledFrames(const MainWindow &w) { return w.m_ledFrames; }
     static int timerId(const MainWindow &w) { return w.m_timer->timerId(); }
 
+    // Settings panel
+    static SettingsMarkers &markers(MainWindow &w) { return w.m_markers; }
+    static std::array<uint8_t, 4> protocolFormat(const MainWindow &w) { return w.m_protocolFormat; }
+    static const OutputProtocolType &outputProtocol(const MainWindow &w, int slot) { return w.m_outputProtocol[slot]; }
+
     // Actions
     static uint32_t connectionMode(const MainWindow &w) { return w.m_connectionMode; }
     static Console *console(MainWindow &w) { return w.m_console; }
-    static DialogAutoDetect *autoDetectDialog(MainWindow &w) { return w.m_dialogAutoDetect; }
     static QWindow &compass(MainWindow &w) { return w.m_compass; }
     static QWindow &attitudeMeter(MainWindow &w) { return w.m_attitudeMeter; }
-    // The nine change markers a link reset clears.
-    static QList<bool *> linkMarkers(MainWindow &w)
-    {
-        return {&w.m_rs232BaudChanged, &w.m_rs422BaudChanged, &w.m_gps232BaudChanged,
-                &w.m_gpsPortChanged,   &w.m_frequencyChanged, &w.m_imuAddressChanged,
-                &w.m_rescanNeeded,     &w.m_imuPortChanged,   &w.m_localPortChanged};
-    }
 };
 
 #endif // MAINWINDOWPROBE_H
