@@ -344,7 +344,7 @@ private slots:
         QVERIFY(applyButtonsEnabled(false));
 
         Console *console = MainWindowProbe::console(*m_window);
-        m_window->m_consoleDisplayData("$frq#100\r\n", Console::AnswerLine, false);
+        m_window->m_consoleDisplayData("$frq#100\r\n", SerialFraming::AnswerLine, false);
         m_window->m_consoleInsertPlainText("FA FF 32 0C \u00e9");
         QCOMPARE(console->toPlainText(), QStringLiteral("$frq#100\nFA FF 32 0C \u00e9"));
 
