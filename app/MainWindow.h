@@ -280,9 +280,6 @@ private:
     void setDataLoggingAction(bool logging);
     void checkLoggingReply(bool on);
 
-    // --- Display
-    void clearDataDisplay();
-
     // --- Settings panel
     QList<QLineEdit *> deviceOctetEdits() const;
     QList<QLineEdit *> destinationOctetEdits() const;

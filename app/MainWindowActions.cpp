@@ -175,6 +175,3 @@ QAction *MainWindow::linkAction(ActionRules::LinkAction action) const
     }
     return ui->actionConfigure;
 }
-
-// Moves to the display file.
-void MainWindow::clearDataDisplay() {}

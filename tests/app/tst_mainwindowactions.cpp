@@ -2,6 +2,7 @@
 #include "DialogAutoDetect.h"
 #include "DialogChart.h"
 #include "MainWindowProbe.h"
+#include "ReadoutTexts.h"
 #include "ResourcePaths.h"
 #include "SettingsDialog.h"
 #include "WorkerProbe.h"
@@ -178,6 +179,8 @@ private slots:
         QVERIFY(markers.m_flagsChanged);
 
         // Disconnect
+        for (const char *name : {"labelRoll", "labelAz"})
+            child<QLabel>(name)->setText(QStringLiteral("+12.34"));
         m_window->enableAllButtonsSlot(true);
         m_window->showStatusMessage(QStringLiteral("Connected to ttyUSB7 : 38400, 8, None, 1"));
         QSignalSpy close(m_window.get(), &MainWindow::signalCloseSerialPort);
@@ -189,6 +192,9 @@ private slots:
         QVERIFY(child("actionConfigure")->isEnabled() && !MainWindowProbe::console(*m_window)->isEnabled());
         QCOMPARE(MainWindowProbe::connectionMode(*m_window), uint32_t(Worker::NoLink));
         QVERIFY(eventLogHas("msg Info : From main : closing SerialPort : ttyUSB7"));
+        const ReadoutTexts::Readouts cleared = ReadoutTexts::clearedReadoutTexts();
+        QCOMPARE(child<QLabel>("labelRoll")->text(), cleared.labels[ReadoutTexts::Roll]);
+        QCOMPARE(child<QLabel>("labelAz")->text(), cleared.labels[ReadoutTexts::Az]);
     }
 
     void connectWithoutPortName()
@@ -437,8 +443,9 @@ private slots:
     void instruments()
     {
         QFETCH(QString, action);
-        QWindow &window = action == QStringLiteral("actionHeading") ? MainWindowProbe::compass(*m_window)
-                                                                    : MainWindowProbe::attitudeMeter(*m_window);
+        QWindow &window = action == QStringLiteral("actionHeading")
+                              ? static_cast<QWindow &>(MainWindowProbe::compass(*m_window))
+                              : static_cast<QWindow &>(MainWindowProbe::attitudeMeter(*m_window));
         child(qPrintable(action))->trigger();
         QVERIFY(window.isVisible());
         QCOMPARE(window.position(), m_window->pos() + QPoint(50, 100));

@@ -29,8 +29,6 @@ public:
     // Actions
     static uint32_t connectionMode(const MainWindow &w) { return w.m_connectionMode; }
     static Console *console(MainWindow &w) { return w.m_console; }
-    static QWindow &compass(MainWindow &w) { return w.m_compass; }
-    static QWindow &attitudeMeter(MainWindow &w) { return w.m_attitudeMeter; }
 };
 
 #endif // MAINWINDOWPROBE_H
