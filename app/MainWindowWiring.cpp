@@ -46,9 +46,14 @@ void MainWindow::connectWorker()
     connect(m_worker, &Worker::signalDispalyOutputData, this, &MainWindow::dispalyOutputData);
     connect(m_worker, &Worker::signalErrorLoggerWrite, this, &MainWindow::errorLoggerWrite);
     connect(m_worker, &Worker::signalStartDataCapturing, this, &MainWindow::dataCapturingStatus);
+    connect(m_worker, &Worker::signalDataLogFailed, this, &MainWindow::dataLogFailed);
 }
 
 void MainWindow::initActionsConnections()
 {
+    connect(ui->actionConnect, &QAction::triggered, this, &MainWindow::serialPortConnectAction);
+    connect(ui->actionInfoIMU, &QAction::triggered, this, &MainWindow::ImuFactoryInformation);
+    connect(ui->actionConfigure, &QAction::triggered, this, &MainWindow::refreshSerialPort);
+    connect(ui->actionHaltSerialPort, &QAction::triggered, this, &MainWindow::haltSerialPortAction);
     connect(ui->actionAbout, &QAction::triggered, this, &MainWindow::about);
 }
