@@ -174,6 +174,9 @@ private slots:
                                              << "192|168|0|120";
         QTest::newRow("short address") << QByteArray("10.0.1") << 0 << 0.0 << 0 << "-" << "-";
         QTest::newRow("empty") << QByteArray() << 0 << 0.0 << 0 << "-" << "-";
+        // What is no finite number reads as 0.
+        for (const char *text : {"nan", "inf", "-inf", "1e999"})
+            QTest::newRow(text) << QByteArray(text) << 0 << 0.0 << 0 << "-" << "-";
     }
 
     void numbersAndAddresses()
