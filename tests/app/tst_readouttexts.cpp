@@ -52,11 +52,9 @@ private slots:
         row("serial, reserved -16", serial, -16, 0xC2, true, 0, false);
         row("serial, -17 reads the format", serial, -17, 0xC2, false, 0xC080, false);
         row("serial, 0 reads the mask", serial, 0, 0x0000, false, 0x0000, false);
-        row("serial, TSS1 reads the mask", serial, 3, 0xC2, false, 0xC200, false);
         row("serial, mask bytes low first", serial, 9, 0xABCD20E0, false, 0xE020, false);
         row("serial, 18 reads the mask", serial, 18, 0x80E4, false, 0xE480, false);
         row("serial, custom 19 reads the format", serial, 19, 0xC2, false, 0xC080, false);
-        row("serial, custom 20 reads the format", serial, 20, 0xC2, false, 0xC080, false);
         row("Ethernet shows all, reserved or not", ethernet, -1, 0, false, 0xC080, true);
         row("Ethernet, TSS1 reads the format", ethernet, 3, 0xC2, false, 0xC080, true);
         row("no link reads the format", 0, 3, 0xC2, false, 0xC080, false);
