@@ -118,11 +118,9 @@ private slots:
     void decimalFields()
     {
         QFETCH(QString, text);
-        QFETCH(qint64, field);
-        QFETCH(int, sixteen);
         const std::optional<uint32_t> value = decimalField(text);
-        QCOMPARE(value ? qint64(*value) : -1, field);
-        QCOMPARE(int(field16(text)), sixteen);
+        QTEST(value ? qint64(*value) : -1, "field");
+        QTEST(int(field16(text)), "sixteen");
     }
 
     void frequencyTexts_data()
@@ -141,10 +139,8 @@ private slots:
     void frequencyTexts()
     {
         QFETCH(QString, text);
-        QFETCH(bool, valid);
-        QFETCH(uint, number);
-        QCOMPARE(isFrequencyText(text), valid);
-        QCOMPARE(frequencyNumber(text), number);
+        QTEST(isFrequencyText(text), "valid");
+        QTEST(frequencyNumber(text), "number");
     }
 
     void editTexts_data()
@@ -170,12 +166,9 @@ private slots:
     void editTexts()
     {
         QFETCH(QString, typed);
-        QFETCH(QString, cleaned);
-        QFETCH(int, octetVerdict);
-        QFETCH(int, portVerdict);
-        QCOMPARE(cleanedEditText(typed), cleaned);
-        QCOMPARE(int(checkEditText(typed, MaxOctet)), octetVerdict);
-        QCOMPARE(int(checkEditText(typed, MaxPort)), portVerdict);
+        QTEST(cleanedEditText(typed), "cleaned");
+        QTEST(int(checkEditText(typed, MaxOctet)), "octetVerdict");
+        QTEST(int(checkEditText(typed, MaxPort)), "portVerdict");
     }
 
     void addresses_data()
@@ -196,11 +189,9 @@ private slots:
     void addresses()
     {
         QFETCH(QStringList, octets);
-        QFETCH(QString, text);
-        QFETCH(bool, valid);
         QFETCH(QByteArray, bytes);
-        QCOMPARE(addressText(octets), text);
-        QCOMPARE(isValidAddress(octets), valid);
+        QTEST(addressText(octets), "text");
+        QTEST(isValidAddress(octets), "valid");
         const std::array<uint8_t, 4> field = addressBytes(octets);
         QCOMPARE(QByteArray(reinterpret_cast<const char *>(field.data()), 4).toHex(), bytes.toHex());
         QCOMPARE(deviceAddressText(true, octets), QStringLiteral("0.0.0.0"));
@@ -267,7 +258,6 @@ private slots:
     {
         QFETCH(QString, changed);
         QFETCH(bool, addressesValid);
-        QFETCH(uint, mask);
         QFETCH(bool, resetPort);
         QFETCH(bool, scan);
         SettingsMarkers markers;
@@ -280,7 +270,7 @@ private slots:
         markers.m_dstAddressChanged = changed.contains("dip");
         const SettingsMarkerMasks::AddressChecks checks{addressesValid, addressesValid};
         const uint32_t taken = SettingsMarkerMasks::takeInterfaceMask(markers, checks);
-        QCOMPARE(taken, mask);
+        QTEST(taken, "mask");
         QCOMPARE(markers.m_imuAddressChanged, changed.contains("sip")); // still set for the datagram
         const SettingsMarkerMasks::InterfaceFinish finish =
             SettingsMarkerMasks::finishInterfaceApply(markers, taken, checks);
