@@ -25,6 +25,10 @@ public:
     static SettingsMarkers &markers(MainWindow &w) { return w.m_markers; }
     static std::array<uint8_t, 4> protocolFormat(const MainWindow &w) { return w.m_protocolFormat; }
     static const OutputProtocolType &outputProtocol(const MainWindow &w, int slot) { return w.m_outputProtocol[slot]; }
+
+    // Actions
+    static uint32_t connectionMode(const MainWindow &w) { return w.m_connectionMode; }
+    static Console *console(MainWindow &w) { return w.m_console; }
 };
 
 #endif // MAINWINDOWPROBE_H
