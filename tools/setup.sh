@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the program and the tests need.
+# Installs the Debian packages the build, the program and the tests need, and
+# any further packages named as arguments (CI's fuzz step asks for clang).
 # Runs apt-get only when something is missing, so a second run costs nothing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -8,6 +9,7 @@ packages=(
     cmake g++ ninja-build
     qt6-base-dev qt6-serialport-dev qt6-charts-dev libqt6opengl6-dev
     libqcustomplot-dev fonts-open-sans xvfb
+    "$@"
 )
 
 missing=()

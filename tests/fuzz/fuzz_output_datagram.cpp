@@ -1,0 +1,37 @@
+// The 84-byte output datagram of the UDP link: decoded when it holds 84 bytes,
+// untouched otherwise, and its line is exactly the eleven field texts.
+
+#include "FuzzCheck.h"
+#include "UdpDatagrams.h"
+
+#include <QStringList>
+
+namespace {
+constexpr std::array<int, 11> LineFields{0, 1, 2, 3, 4, 5, 11, 14, 15, 16, 17};
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const FuzzInput input(data, size);
+    OutputDataType sample;
+    sample.field.fill(QStringLiteral("old"));
+    QString line;
+    const bool decoded = UdpDatagrams::decodeOutputDatagram(input.view(), sample, line);
+    FUZZ_CHECK(decoded == (input.view().size() >= UdpDatagrams::OutputDatagramSize));
+    if (decoded) {
+        const QStringList texts = line.split(QLatin1Char(','));
+        FUZZ_CHECK(texts.size() == int(LineFields.size()));
+        for (size_t i = 0; i < LineFields.size(); ++i)
+            FUZZ_CHECK(texts[qsizetype(i)] == sample.field[size_t(LineFields[i])]);
+        FUZZ_CHECK(sample.field[OutputDataType::FrameCounter] == QStringLiteral("old"));
+    } else {
+        FUZZ_CHECK(line.isEmpty() && sample.field[0] == QStringLiteral("old"));
+    }
+    const int offset = size ? int(int8_t(data[0])) : 0;
+    const auto words = UdpDatagrams::decodeOutputData(input.raw(), offset);
+    for (size_t k = UdpDatagrams::OutputWordsInDatagram; k < words.size(); ++k)
+        FUZZ_CHECK(words[k] == 0);
+    (void)UdpDatagrams::getFloatFromDatagram(input.raw(), offset);
+    (void)UdpDatagrams::classify(input.view());
+    return 0;
+}
