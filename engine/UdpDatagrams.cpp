@@ -4,6 +4,8 @@
 
 #include <QtEndian>
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <initializer_list>
 
@@ -58,6 +60,47 @@ QByteArray messageNumber(uint32_t msgNr, int digits)
 bool holds(qsizetype size, qsizetype offset, qsizetype length)
 {
     return offset >= 0 && length <= size && offset <= size - length;
+}
+
+// The display text of a float with at most four decimals, as writeDisplayNumber
+// writes it, without the general double formatting: a float times 10^decimals
+// is exact in a double (24 + 10 significant bits at most), so rounding that
+// product to an integer, exact ties away from zero, gives the same digits.
+// False for what it does not cover: non-finite and very large values.
+bool writeFloatDisplayNumber(QString &text, float value, int decimals, int width)
+{
+    static constexpr std::array<double, 5> Scale{1.0, 10.0, 100.0, 1000.0, 10000.0};
+    // Below 2^53, so that the integer part and the fraction are exact.
+    constexpr double ExactLimit = 9.0e15;
+    if (decimals < 0 || decimals >= int(Scale.size()))
+        return false;
+    const double scaled = std::fabs(double(value)) * Scale[size_t(decimals)];
+    if (!(scaled < ExactLimit))
+        return false;
+    double whole = std::floor(scaled);
+    if (scaled - whole >= 0.5)
+        whole += 1.0;
+
+    char digits[24]; // reversed: decimals first
+    int length = 0;
+    for (uint64_t n = uint64_t(whole); n != 0 || length <= decimals; n /= 10)
+        digits[length++] = char('0' + n % 10);
+    const bool negative = value < 0;
+    const int bodyLength = length + (decimals > 0 ? 1 : 0);
+    const int padding = std::max(0, width - int(negative) - bodyLength);
+    text.resize(int(negative) + padding + bodyLength);
+    QChar *out = text.data();
+    if (negative)
+        *out++ = QLatin1Char('-');
+    out = std::fill_n(out, padding, QLatin1Char('0'));
+    for (int i = length - 1; i >= 0; --i) {
+        *out++ = QLatin1Char(digits[i]);
+        if (i == decimals && decimals > 0)
+            *out++ = QLatin1Char('.');
+    }
+    if (text.front() == QLatin1Char('0'))
+        text.front() = QLatin1Char('+');
+    return true;
 }
 
 // Caller has checked that the four bytes exist.
@@ -141,7 +184,8 @@ bool decodeOutputDatagram(QByteArrayView datagram, OutputDataType &sample, QStri
     for (const OutputValue &value : OutputValues) {
         const float number = floatAt(datagram, OutputHeaderSize + value.word * qsizetype(sizeof(float)));
         QString &text = sample.field[size_t(value.field)];
-        writeDisplayNumber(text, double(number), value.decimals, value.width);
+        if (!writeFloatDisplayNumber(text, number, value.decimals, value.width))
+            writeDisplayNumber(text, double(number), value.decimals, value.width);
         if (!line.isEmpty())
             line += QLatin1Char(',');
         line += text;

@@ -59,6 +59,11 @@ public:
         w.m_deviceUdpPort = device;
     }
     static QUdpSocket *udpSocket(Worker &w) { return w.udpSocketIP4; }
+    static void fakeUdpLink(Worker &w, bool up)
+    {
+        w.m_udpBound = up;
+        w.m_interfaceMode = up ? Worker::EthernetMode : Worker::NoLink;
+    }
     static uint32_t interfaceMode(const Worker &w) { return w.m_interfaceMode; }
     static uint waitTicks(const Worker &w) { return w.m_waitTicks; }
     static QHostAddress deviceAddress(const Worker &w) { return w.m_deviceAddress; }

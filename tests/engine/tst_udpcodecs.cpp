@@ -1,8 +1,12 @@
+#include "DisplayNumber.h"
 #include "SettingsAnswer.h"
 #include "UdpDatagrams.h"
 #include "UdpDevice.h"
 
+#include <QRandomGenerator>
 #include <QtTest>
+
+#include <cstring>
 
 #include <limits>
 #include <memory>
@@ -154,6 +158,48 @@ private slots:
         // The fields the datagram does not carry keep what they held.
         QCOMPARE(sample.field[OutputDataType::FrameCounter], QStringLiteral("old"));
         QCOMPARE(sample.field[6], QStringLiteral("old"));
+    }
+
+    // The datagram decoder's own float formatting gives the texts of the
+    // general display-number formatting, at every width and decimals it uses.
+    void textsMatchGeneralFormatting_data()
+    {
+        QTest::addColumn<float>("value");
+        const float tiny = std::numeric_limits<float>::denorm_min();
+        const std::initializer_list<std::pair<const char *, float>> rows{
+            {"zero", 0.0f}, {"negative zero", -0.0f}, {"exact tie 0.125", 0.125f}, {"exact tie -0.125", -0.125f},
+            {"tie at 4 decimals", 0.00005f}, {"near tie 0.005", 0.005f}, {"small negative", -0.001f},
+            {"9.995", 9.995f}, {"99.995", 99.995f}, {"999.95", 999.95f}, {"2^24", 16777216.0f},
+            {"1e11", 1e11f}, {"1e12", 1e12f}, {"max", std::numeric_limits<float>::max()},
+            {"lowest", std::numeric_limits<float>::lowest()}, {"denormal", tiny}, {"-denormal", -tiny},
+            {"nan", std::numeric_limits<float>::quiet_NaN()}, {"-infinity", -std::numeric_limits<float>::infinity()},
+        };
+        for (const auto &[name, value] : rows)
+            QTest::newRow(name) << value;
+        QRandomGenerator random(1110);
+        for (int i = 0; i < 200; ++i) {
+            const uint32_t bits = random.generate();
+            float value;
+            std::memcpy(&value, &bits, sizeof value);
+            QTest::addRow("bits %08x", bits) << value;
+            QTest::addRow("range %d", i) << float(random.bounded(2000.0) - 1000.0);
+        }
+    }
+    void textsMatchGeneralFormatting()
+    {
+        QFETCH(float, value);
+        std::array<float, 19> all;
+        all.fill(value);
+        OutputDataType sample;
+        QString line;
+        QVERIFY(UdpDatagrams::decodeOutputDatagram(outputDatagram(all), sample, line));
+        const std::initializer_list<std::tuple<int, int, int>> fields{
+            {OutputDataType::Roll, 6, 2}, {OutputDataType::Yaw, 6, 1}, {OutputDataType::Heave, 6, 3}, {OutputDataType::Az, 7, 4}};
+        for (const auto &[field, width, decimals] : fields) {
+            QString expected;
+            writeDisplayNumber(expected, double(value), decimals, width);
+            QCOMPARE(sample.field[size_t(field)], expected);
+        }
     }
 
     void outputLine_data()
