@@ -2,11 +2,14 @@
 #include "ui_mainwindow.h"
 
 #include "Console.h"
+#include "DecimalRangeValidator.h"
 #include "DialogAutoDetect.h"
 #include "DialogChart.h"
 #include "MessageBox.h"
+#include "ProtocolChoice.h"
 #include "ResourcePaths.h"
 #include "SettingsDialog.h"
+#include "SettingsValues.h"
 #include "SharedTables.h"
 #include "Worker.h"
 
@@ -15,7 +18,6 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDebug>
-#include <QIntValidator>
 #include <QLabel>
 #include <QLocale>
 #include <QMessageBox>
@@ -29,8 +31,6 @@ namespace {
 constexpr int LedFrameSteps = 4;
 constexpr qreal LedStepDegrees = 90.0;
 constexpr int BuildWordSize = 64;
-constexpr int MaxPortNumber = 65535;
-constexpr int MaxOctet = 255;
 constexpr int HeaderMaxLength = 8;
 constexpr int TextPointSize = 12;
 constexpr int ReadoutPointSize = 13;
@@ -154,23 +154,24 @@ void MainWindow::primeProtocolWidgets()
         ui->IMUfreqBox->addItem(QString::number(frequency), frequency);
     ui->IMUfreqBox->setCurrentIndex(0);
 
-    for (const char *name : {"custom", "Reserved", "RawData", "TSS1", "TSS3", "TOG", "ISH", "EulerB", "EulerL",
-                             "EM1000", "EM3000", "PRDID"})
-        ui->ComboBoxHeader->addItem(tr(name));
+    for (const QString &name : ProtocolChoice::itemTexts())
+        ui->ComboBoxHeader->addItem(tr(qPrintable(name)));
     ui->ComboBoxHeader->setCurrentIndex(0);
     ui->ComboBoxHeader->setEditable(true);
     ui->ComboBoxHeader->clearEditText();
     ui->ComboBoxHeader->lineEdit()->setMaxLength(HeaderMaxLength);
     ui->ComboBoxHeader->setEnabled(false);
     ui->label_Protocol->setText(QStringLiteral("HEADER"));
+    on_pushButtonClearAllPrtParameters_clicked();
+    EnableAllPrtParameters(false);
 }
 
 // UDP port and address edits of the Interface tab: validators and initial texts.
 void MainWindow::primeAddressEdits()
 {
-    ui->lineEditIMUUdpPort->setValidator(new QIntValidator(0, MaxPortNumber, this));
+    ui->lineEditIMUUdpPort->setValidator(new DecimalRangeValidator(SettingsValues::MaxPort, this));
     ui->lineEditIMUUdpPort->setText(QString::number(m_imuUdpPort));
-    ui->lineEditLocalUdpPort->setValidator(new QIntValidator(0, MaxPortNumber, this));
+    ui->lineEditLocalUdpPort->setValidator(new DecimalRangeValidator(SettingsValues::MaxPort, this));
     ui->lineEditLocalUdpPort->setText(QString::number(m_localUdpPort));
 
     ui->radioButtonDynamicIP->setChecked(false);
@@ -182,7 +183,7 @@ void MainWindow::primeAddressEdits()
     const QList<QLineEdit *> destinationOctets{ui->lineEditDstIP4_0, ui->lineEditDstIP4_1, ui->lineEditDstIP4_2,
                                                ui->lineEditDstIP4_3};
     for (QLineEdit *edit : deviceOctets + destinationOctets)
-        edit->setValidator(new QIntValidator(0, MaxOctet, this));
+        edit->setValidator(new DecimalRangeValidator(SettingsValues::MaxOctet, this));
 }
 
 // Fonts of the tabs and group boxes, the removal of the tabs this program does

@@ -1,5 +1,7 @@
 #include "AnswerParser.h"
 
+#include <cmath>
+
 namespace AnswerParser {
 
 namespace {
@@ -156,7 +158,7 @@ double parseFloating(const QByteArray &payload)
 {
     bool ok = false;
     const double value = payload.toDouble(&ok);
-    return ok ? value : 0.0;
+    return ok && std::isfinite(value) ? value : 0.0; // "nan" and "inf" are no decimal numbers
 }
 
 bool isNullAddress(const QByteArray &payload)

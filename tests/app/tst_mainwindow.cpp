@@ -74,7 +74,7 @@ private slots:
         QVERIFY(child<QProgressBar>("progressBar")->isHidden());
         const struct { const char *object, *property; QVariant value; } expected[] = {
             {"tabWidget", "count", 4}, {"tabWidget", "currentIndex", 0}, {"lcdNumberHeave", "value", 0.0},
-            {"GPSRS232BaudRateBox", "currentText", "unknown"}, {"IMUfreqBox", "currentText", "custom"},
+            {"GPSRS232BaudRateBox", "currentText", "unknown"}, {"IMUfreqBox", "currentIndex", 0},
             {"pushButtonApplyProtocol", "enabled", false}, {"lineEditIMUUdpPort", "text", "8088"},
             {"lineEditLocalUdpPort", "text", "8080"}, {"labelSerialPortStatus", "text", "Disconnected"},
             {"labelEthernetStatus", "text", "Disconnected"},

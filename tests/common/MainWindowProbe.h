@@ -6,7 +6,8 @@
 #include <QBasicTimer>
 
 // Test-side access to the main window's private state: the link mode that the
-// connection actions set, the objects it owns and the logging indicator.
+// connection actions set, the objects it owns, the logging indicator and the
+// settings panel's change markers and protocol format.
 class MainWindowProbe
 {
 public:
@@ -17,6 +18,11 @@ public:
     static Worker *worker(MainWindow &w) { return w.m_worker; }
     static const QList<QPixmap> &ledFrames(const MainWindow &w) { return w.m_ledFrames; }
     static int timerId(const MainWindow &w) { return w.m_timer->timerId(); }
+
+    // Settings panel
+    static SettingsMarkers &markers(MainWindow &w) { return w.m_markers; }
+    static std::array<uint8_t, 4> protocolFormat(const MainWindow &w) { return w.m_protocolFormat; }
+    static const OutputProtocolType &outputProtocol(const MainWindow &w, int slot) { return w.m_outputProtocol[slot]; }
 };
 
 #endif // MAINWINDOWPROBE_H

@@ -1,0 +1,755 @@
+#include "MainWindowProbe.h"
+#include "Worker.h"
+
+#include <QtTest>
+#include <QtWidgets>
+
+#include <memory>
+
+namespace {
+
+const ImuSettingsType InitialUserSettings = UserSettings;
+
+// Every signal the panel sends to the worker, as one ordered list of texts.
+class Recorder : public QObject
+{
+public:
+    explicit Recorder(MainWindow &window)
+    {
+        connect(&window, &MainWindow::signalSendIMUsettingsFlag, this, [this](int mask, int tab, const QString &values) {
+            events << QStringLiteral("values %1 %2 %3").arg(mask, 0, 16).arg(tab).arg(values);
+        });
+        connect(&window, &MainWindow::signalResetUdpSocket, this,
+                [this](unsigned short port) { events << QStringLiteral("reset %1").arg(port); });
+        connect(&window, &MainWindow::signalScanVeltoIMU, this,
+                [this](bool scan) { events << QStringLiteral("scan %1").arg(scan); });
+        connect(&window, &MainWindow::signalSendUdpCmdDatagram, this,
+                [this](const QString &address, const QByteArray &datagram, unsigned int type) {
+                    events << QStringLiteral("datagram %1 %2").arg(address).arg(type);
+                    datagrams << datagram;
+                });
+        connect(&window, &MainWindow::signalSetProtocolFormat, this,
+                [this](std::array<uint8_t, 4> format, const QString &header, uint8_t slot) {
+                    events << QStringLiteral("format %1.%2.%3.%4 '%5' %6")
+                                  .arg(format[0]).arg(format[1]).arg(format[2]).arg(format[3]).arg(header).arg(slot);
+                });
+    }
+
+    QStringList events;
+    QList<QByteArray> datagrams;
+};
+
+// Accepts every modal message box that comes up and keeps its title and text.
+class BoxCloser : public QObject
+{
+public:
+    BoxCloser()
+    {
+        connect(&m_timer, &QTimer::timeout, this, [this] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                boxes << box->windowTitle() + QStringLiteral(": ") + box->text();
+                box->accept();
+            }
+        });
+        m_timer.start(10);
+    }
+
+    QStringList boxes;
+
+private:
+    QTimer m_timer;
+};
+
+struct ReportRow
+{
+    QByteArray format;
+};
+
+} // namespace
+
+class TestSettingsPanel : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> m_storeDir;
+    std::unique_ptr<MainWindow> m_window;
+    std::unique_ptr<Recorder> m_recorder;
+
+    template<typename T = QWidget>
+    T *child(const char *name) const
+    {
+        T *widget = m_window->findChild<T *>(QLatin1String(name));
+        if (!widget)
+            qFatal("no widget %s", name);
+        return widget;
+    }
+
+    QStringList &events() { return m_recorder->events; }
+    SettingsMarkers &markers() { return MainWindowProbe::markers(*m_window); }
+    void click(const char *button) { child<QPushButton>(button)->click(); }
+    void setLink(uint32_t mode) { MainWindowProbe::setConnectionMode(*m_window, mode); }
+
+    // Types text into an edit as the user would, replacing what it held.
+    void type(const char *edit, const QString &text)
+    {
+        auto *lineEdit = child<QLineEdit>(edit);
+        lineEdit->selectAll();
+        QTest::keyClick(lineEdit, Qt::Key_Delete);
+        QTest::keyClicks(lineEdit, text);
+    }
+
+    QStringList octets(const char *prefix) const
+    {
+        QStringList texts;
+        for (int i = 0; i < 4; ++i)
+            texts << child<QLineEdit>(qPrintable(QStringLiteral("%1%2").arg(QLatin1String(prefix)).arg(i)))->text();
+        return texts;
+    }
+
+    void setOctets(const char *prefix, const QStringList &texts)
+    {
+        for (int i = 0; i < 4; ++i)
+            child<QLineEdit>(qPrintable(QStringLiteral("%1%2").arg(QLatin1String(prefix)).arg(i)))->setText(texts.at(i));
+    }
+
+    QList<QCheckBox *> fieldBoxes() const
+    {
+        QList<QCheckBox *> boxes;
+        for (const char *name : {"checkBoxRoll", "checkBoxPitch", "checkBoxYaw", "checkBoxRrate", "checkBoxPrate",
+                                 "checkBoxYrate", "checkBoxHeave", "checkBoxHvVel", "checkBoxAx", "checkBoxAy",
+                                 "checkBoxAz", "checkBoxCounter", "checkBoxChecksum"})
+            boxes << child<QCheckBox>(name);
+        return boxes;
+    }
+
+    // Ticked field boxes as a 13-character pattern, roll first.
+    QString tickedBoxes() const
+    {
+        QString pattern;
+        for (QCheckBox *box : fieldBoxes())
+            pattern += box->isChecked() ? QLatin1Char('x') : QLatin1Char('.');
+        return pattern;
+    }
+
+    void report(const QByteArray &format, uint8_t slot = 0)
+    {
+        OutputProtocolType record;
+        std::copy(format.begin(), format.end(), record.format.begin());
+        m_window->ProcessProtocolParameters(record, slot);
+    }
+
+private slots:
+    void init()
+    {
+        m_recorder.reset();
+        m_window.reset();
+        UserSettings = InitialUserSettings;
+        m_storeDir = std::make_unique<QTemporaryDir>();
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_storeDir->path());
+        m_window = std::make_unique<MainWindow>();
+        m_recorder = std::make_unique<Recorder>(*m_window);
+        setLink(Worker::SerialMode);
+        m_window->enableAllButtons(true); // as after a finished settings read-out
+        child("tabHeading")->setEnabled(true); // as for a model with a compass
+        // Addresses as a device reports them.
+        setOctets("lineEditIMUIP4_", {"192", "168", "0", "100"});
+        setOctets("lineEditDstIP4_", {"192", "168", "0", "120"});
+    }
+
+    void cleanupTestCase()
+    {
+        m_recorder.reset();
+        m_window.reset();
+    }
+
+    // The protocol tab starts with nothing to tick; the choice ends with the UPX item.
+    void primedProtocolTab()
+    {
+        for (QCheckBox *box : fieldBoxes()) {
+            QVERIFY2(!box->isChecked() && !box->isEnabled(), qPrintable(box->objectName()));
+        }
+        auto *choice = child<QComboBox>("ComboBoxHeader");
+        QCOMPARE(choice->count(), 13);
+        QCOMPARE(choice->itemText(12), QStringLiteral("UPX"));
+        QCOMPARE(choice->currentIndex(), 0);
+        QVERIFY(choice->isEditable() && choice->currentText().isEmpty());
+        const SettingsMarkers &primed = markers();
+        QVERIFY(!primed.m_rs232BaudChanged && !primed.m_rs422BaudChanged && !primed.m_gps232BaudChanged
+                && !primed.m_frequencyChanged);
+    }
+
+    void interfaceApply_data()
+    {
+        QTest::addColumn<QString>("edit");
+        QTest::addColumn<QStringList>("expected");
+        const QString tail = QStringLiteral(";unknown;unknown;0;0;192.168.0.100;192.168.0.120;8088;8080");
+        QTest::newRow("nothing changed") << "" << QStringList{"scan 0"};
+        QTest::newRow("local port") << "local port"
+                                    << QStringList{"values 20 0 unknown;unknown;unknown;0;0;192.168.0.100;192.168.0.120;8088;9000",
+                                                   "reset 9000", "scan 1"};
+        QTest::newRow("device port") << "device port"
+                                     << QStringList{"values 10 0 unknown;unknown;unknown;0;0;192.168.0.100;192.168.0.120;9001;8080", "scan 1"};
+        QTest::newRow("RS-232 baud") << "baud 0" << QStringList{"values 4000 0 9600" + tail, "scan 0"};
+        QTest::newRow("RS-422 baud") << "baud 1"
+                                     << QStringList{"values 8000 0 unknown;9600;unknown;0;0;192.168.0.100;192.168.0.120;8088;8080", "scan 0"};
+        QTest::newRow("GPS baud") << "baud 2"
+                                  << QStringList{"values 10000 0 unknown;unknown;9600;0;0;192.168.0.100;192.168.0.120;8088;8080", "scan 0"};
+        QTest::newRow("Automatic") << "automatic"
+                                   << QStringList{"values 40 0 unknown;unknown;unknown;0;1;0.0.0.0;192.168.0.120;8088;8080", "scan 1"};
+        QTest::newRow("destination, leading zeros") << "destination"
+            << QStringList{"values 80 0 unknown;unknown;unknown;0;0;192.168.0.100;192.168.1.10;8088;8080", "scan 1"};
+    }
+
+    // Apply sends the tab's values with the mask of what changed, then re-binds, then switches scanning.
+    void interfaceApply()
+    {
+        QFETCH(QString, edit);
+        QFETCH(QStringList, expected);
+        if (edit == "local port") {
+            type("lineEditLocalUdpPort", QStringLiteral("9000"));
+            QTest::keyClick(child<QLineEdit>("lineEditLocalUdpPort"), Qt::Key_Return);
+        } else if (edit == "device port") {
+            type("lineEditIMUUdpPort", QStringLiteral("9001"));
+            QTest::keyClick(child<QLineEdit>("lineEditIMUUdpPort"), Qt::Key_Return);
+        } else if (edit.startsWith("baud")) {
+            const char *boxes[] = {"RS232BaudRateBox", "RS422BaudRateBox", "GPSRS232BaudRateBox"};
+            child<QComboBox>(boxes[edit.right(1).toInt()])->setCurrentIndex(1);
+        } else if (edit == "automatic") {
+            child<QRadioButton>("radioButtonDynamicIP")->setEnabled(true);
+            child<QRadioButton>("radioButtonDynamicIP")->click();
+        } else if (edit == "destination") {
+            for (const auto &[name, text] : {std::pair{"lineEditDstIP4_0", "192"}, {"lineEditDstIP4_1", "168"},
+                                             {"lineEditDstIP4_2", "001"}, {"lineEditDstIP4_3", "010"}})
+                type(name, QLatin1String(text));
+        }
+        click("pushButtonApplyChangesIMU");
+        QCOMPARE(events(), expected);
+        QCOMPARE(child<QPushButton>("pushButtonApplyProtocol")->isEnabled(), expected.size() == 1);
+        // The markers were taken: a second Apply finds nothing.
+        m_window->enableAllButtons(true);
+        events().clear();
+        click("pushButtonApplyChangesIMU");
+        QCOMPARE(events(), QStringList{"scan 0"});
+    }
+
+    // On the Ethernet link the datagram takes the values' place, before the re-bind.
+    void interfaceApplyOnEthernet()
+    {
+        setLink(Worker::EthernetMode);
+        setOctets("lineEditIMUIP4_", {"192", "168", "000", "100"});
+        type("lineEditLocalUdpPort", QStringLiteral("9000"));
+        QTest::keyClick(child<QLineEdit>("lineEditLocalUdpPort"), Qt::Key_Return);
+        click("pushButtonApplyChangesIMU");
+        QCOMPARE(events(), (QStringList{"datagram 192.168.0.100 0", "reset 9000", "scan 1"}));
+        QCOMPARE(m_recorder->datagrams.first().mid(12, 4).toHex(), QByteArray("1f982328"));
+    }
+
+    // What a validator still lets through is caught at the end of editing.
+    void portCheck()
+    {
+        BoxCloser closer;
+        auto *port = child<QLineEdit>("lineEditIMUUdpPort");
+        port->setText(QStringLiteral("70000"));
+        QMetaObject::invokeMethod(port, "editingFinished");
+        QTRY_COMPARE(closer.boxes, QStringList{"Error: Wrong Port Number!"});
+        QVERIFY(port->text().isEmpty());
+        QVERIFY(!markers().m_imuPortChanged);
+        click("pushButtonApplyChangesIMU");
+        QCOMPARE(events(), QStringList{"scan 0"});
+    }
+
+    void editsRefuseOutOfRange_data()
+    {
+        QTest::addColumn<QString>("edit");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("octet 999") << "lineEditDstIP4_0" << "999" << "99";
+        QTest::newRow("octet 256") << "lineEditDstIP4_1" << "256" << "25";
+        QTest::newRow("octet 255") << "lineEditDstIP4_2" << "255" << "255";
+        QTest::newRow("port 99999") << "lineEditLocalUdpPort" << "99999" << "9999";
+        QTest::newRow("port 65535") << "lineEditIMUUdpPort" << "65535" << "65535";
+        QTest::newRow("comma removed") << "lineEditDstIP4_3" << "1,2" << "12";
+        QTest::newRow("comma in a port") << "lineEditLocalUdpPort" << "80,81" << "8081";
+        QTest::newRow("plus empties") << "lineEditDstIP4_0" << "12+" << "";
+        QTest::newRow("letters refused") << "lineEditIMUUdpPort" << "8a0" << "80";
+    }
+
+    void editsRefuseOutOfRange()
+    {
+        QFETCH(QString, edit);
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
+        type(qPrintable(edit), typed);
+        QCOMPARE(child<QLineEdit>(qPrintable(edit))->text(), shown);
+        QCOMPARE(markers().m_dstAddressChanged, edit.startsWith("lineEditDst"));
+    }
+
+    // Changed addresses that are no addresses are held back with a message.
+    void badAddressesAreNotSent()
+    {
+        BoxCloser closer;
+        setOctets("lineEditDstIP4_", {"192", "168", "", "7"});
+        markers().m_dstAddressChanged = true;
+        child<QComboBox>("RS232BaudRateBox")->setCurrentIndex(0);
+        click("pushButtonApplyChangesIMU");
+        QCOMPARE(closer.boxes, QStringList{"Error: Wrong Destination IP Address 192.168..7!"});
+        QCOMPARE(events(), (QStringList{"values 4000 0 4800;unknown;unknown;0;0;192.168.0.100;192.168..7;8088;8080", "scan 0"}));
+
+        events().clear();
+        closer.boxes.clear();
+        setOctets("lineEditIMUIP4_", {"10", "0", "0", ""});
+        markers().m_imuAddressChanged = true;
+        markers().m_dstAddressChanged = false;
+        m_window->enableAllButtons(true);
+        click("pushButtonApplyChangesIMU");
+        QCOMPARE(closer.boxes, QStringList{"Error: Wrong Device IP Address 10.0.0.!"});
+        QCOMPARE(events(), QStringList{"scan 0"});
+    }
+
+    // "custom" opens the box for a number of the user's own.
+    void customFrequency()
+    {
+        auto *box = child<QComboBox>("IMUfreqBox");
+        box->setCurrentIndex(9);
+        QVERIFY(markers().m_frequencyChanged);
+        box->setCurrentIndex(0);
+        QVERIFY(box->isEditable());
+        QCOMPARE(box->currentText(), QString());
+        QVERIFY(!markers().m_frequencyChanged);
+        QTest::keyClicks(box->lineEdit(), QStringLiteral("600"));
+        QCOMPARE(box->currentText(), QString()); // above 500: wiped
+        QTest::keyClicks(box->lineEdit(), QStringLiteral("300"));
+        QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+        QCOMPARE(box->currentText(), QStringLiteral("300"));
+        QCOMPARE(box->itemText(box->currentIndex()), QStringLiteral("300"));
+        QVERIFY(markers().m_frequencyChanged);
+        click("pushButtonApplyChangesIMUOutputSettings");
+        QCOMPARE(events(), QStringList{"values 1 1 0;0.00;0.00;0.00;300"});
+    }
+
+    void frequencyReports_data()
+    {
+        QTest::addColumn<QString>("reported");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<int>("count");
+        QTest::newRow("listed") << "50" << "50" << 10;
+        QTest::newRow("0") << "0" << "" << 10;
+        QTest::newRow("not a number") << "fast" << "" << 10;
+        QTest::newRow("unlisted 200") << "200" << "200" << 11;
+    }
+
+    void frequencyReports()
+    {
+        QFETCH(QString, reported);
+        QFETCH(QString, shown);
+        QFETCH(int, count);
+        auto *box = child<QComboBox>("IMUfreqBox");
+        m_window->m_uiIMUfreqBoxSetIndex(reported);
+        QCOMPARE(box->currentText(), shown);
+        QCOMPARE(box->count(), count);
+        if (count == 11)
+            QCOMPARE(box->currentData().toInt(), 200);
+    }
+
+    void baudRateReports_data()
+    {
+        QTest::addColumn<int>("which");
+        QTest::addColumn<QByteArray>("rate");
+        QTest::addColumn<QStringList>("shown");
+        QTest::addColumn<uint>("mask");
+        QTest::newRow("9600 on RS-232") << 0 << QByteArray("9600") << QStringList{"9600", "unknown", "unknown"} << 0x4000u;
+        QTest::newRow("unlisted rate") << 0 << QByteArray("1234") << QStringList{"unknown", "unknown", "unknown"} << 0u;
+        QTest::newRow("GPS 230400") << 2 << QByteArray("230400") << QStringList{"unknown", "unknown", "230400"}
+                                    << 0x10000u;
+        QTest::newRow("from the settings record") << 3 << QByteArray() << QStringList{"9600", "unknown", "230400"}
+                                                  << 0x14000u;
+        QTest::newRow("other box number") << 4 << QByteArray("9600") << QStringList{"unknown", "unknown", "unknown"}
+                                          << 0u;
+    }
+
+    // A reported rate outside the list shows "unknown", which sends nothing.
+    void baudRateReports()
+    {
+        QFETCH(int, which);
+        QFETCH(QByteArray, rate);
+        QFETCH(QStringList, shown);
+        QFETCH(uint, mask);
+        UserSettings.baudCode[0] = 1;
+        UserSettings.baudCode[1] = 9;
+        UserSettings.baudCode[2] = 7;
+        m_window->m_uiBaudRateBoxSetIndex(which, rate);
+        QCOMPARE((QStringList{child<QComboBox>("RS232BaudRateBox")->currentText(),
+                              child<QComboBox>("RS422BaudRateBox")->currentText(),
+                              child<QComboBox>("GPSRS232BaudRateBox")->currentText()}),
+                 shown);
+        click("pushButtonApplyChangesIMU");
+        QCOMPARE(events().size(), mask ? 2 : 1);
+        if (mask)
+            QVERIFY2(events().value(0).startsWith(QStringLiteral("values %1 0 ").arg(mask, 0, 16)), qPrintable(events().value(0)));
+    }
+
+    void deviceAddressReports_data()
+    {
+        QTest::addColumn<QList<QByteArray>>("parts");
+        QTest::addColumn<QStringList>("shown");
+        const QStringList before{"10", "1", "2", "3"};
+        QTest::newRow("no address") << QList<QByteArray>{"0", "0", "0", "0"} << before;
+        QTest::newRow("empty") << QList<QByteArray>{} << before;
+        QTest::newRow("address") << QList<QByteArray>{"192", "168", "0", "100"} << QStringList{"192", "168", "0", "100"};
+        QTest::newRow("empty last part") << QList<QByteArray>{"0", "0", "0", ""} << QStringList{"0", "0", "0", ""};
+        QTest::newRow("short") << QList<QByteArray>{"7", "8"} << QStringList{"7", "8", "", ""};
+    }
+
+    void deviceAddressReports()
+    {
+        QFETCH(QList<QByteArray>, parts);
+        QFETCH(QStringList, shown);
+        setOctets("lineEditIMUIP4_", {"10", "1", "2", "3"});
+        m_window->m_uiLineEditIMUIP4SetText(parts);
+        QCOMPARE(octets("lineEditIMUIP4_"), shown);
+        QVERIFY(!markers().m_imuAddressChanged);
+    }
+
+    void destinationAddressReports_data()
+    {
+        QTest::addColumn<QList<QByteArray>>("parts");
+        QTest::addColumn<QStringList>("shown");
+        QTest::newRow("four") << QList<QByteArray>{"192", "168", "0", "120"} << QStringList{"192", "168", "0", "120"};
+        QTest::newRow("five lose the first") << QList<QByteArray>{"1", "2", "3", "4", "5"} << QStringList{"2", "3", "4", "5"};
+        QTest::newRow("six") << QList<QByteArray>{"1", "2", "3", "4", "5", "6"} << QStringList{"1", "2", "3", "4"};
+        QTest::newRow("short") << QList<QByteArray>{"9"} << QStringList{"9", "", "", ""};
+    }
+
+    void destinationAddressReports()
+    {
+        QFETCH(QList<QByteArray>, parts);
+        QFETCH(QStringList, shown);
+        m_window->m_uiLineEditDstIP4SetText(parts);
+        QCOMPARE(octets("lineEditDstIP4_"), shown);
+        QVERIFY(!markers().m_dstAddressChanged);
+    }
+
+    // Reported offsets mark their settings, so the next Apply sends them back; north and gauss mark nothing.
+    void offsetAndCompassReports()
+    {
+        m_window->m_uiDoubleSpinBoxOffsetSetValue(0, 1.5);
+        m_window->m_uiDoubleSpinBoxOffsetSetValue(7, 9.0);
+        UserSettings.pitchOffset = -2.25;
+        UserSettings.yawOffset = 3.0;
+        m_window->m_uiDoubleSpinBoxOffsetSetValue(3, 0.0);
+        QCOMPARE(child<QDoubleSpinBox>("doubleSpinBoxRof")->value(), 0.0);
+        QCOMPARE(child<QDoubleSpinBox>("doubleSpinBoxPof")->value(), -2.25);
+        m_window->doubleSpinBoxNorthOffsetSetValue(-12.5);
+        m_window->doubleSpinBoxGaussSetValue(1, 0.5);
+        m_window->doubleSpinBoxGaussSetValue(3, 1.0);
+        QCOMPARE(child<QDoubleSpinBox>("doubleSpinBoxYgauss")->value(), 0.5);
+        QCOMPARE(child<QDoubleSpinBox>("doubleSpinBoxXgauss")->value(), 0.0);
+        click("pushButtonApplyChangesCompass");
+        QVERIFY(events().isEmpty());
+        click("pushButtonApplyChangesIMUOutputSettings");
+        QCOMPARE(events(), QStringList{"values e00 1 0;0.00;-2.25;3.00;"});
+    }
+
+    void outputSettingsApply()
+    {
+        child<QCheckBox>("checkBoxInvRoll")->click();
+        child<QCheckBox>("checkBoxInvYaw")->click();
+        child<QDoubleSpinBox>("doubleSpinBoxRof")->setValue(1.5);
+        child<QDoubleSpinBox>("doubleSpinBoxYof")->setValue(-2.25);
+        child<QComboBox>("IMUfreqBox")->setCurrentIndex(9);
+        click("pushButtonApplyChangesIMUOutputSettings");
+        QCOMPARE(events(), QStringList{"values b01 1 5;1.50;0.00;-2.25;100"});
+        QVERIFY(!child<QPushButton>("pushButtonApplyChangesIMU")->isEnabled());
+        m_window->enableAllButtons(true);
+        events().clear();
+        click("pushButtonApplyChangesIMUOutputSettings");
+        QVERIFY(events().isEmpty());
+    }
+
+    void compassApply()
+    {
+        auto *north = child<QDoubleSpinBox>("doubleSpinBoxNorthOffset");
+        north->setValue(12.5);
+        QMetaObject::invokeMethod(north, "editingFinished");
+        child<QDoubleSpinBox>("doubleSpinBoxZgauss")->setValue(-1.25);
+        QMetaObject::invokeMethod(child<QDoubleSpinBox>("doubleSpinBoxZgauss"), "editingFinished");
+        click("pushButtonApplyChangesCompass");
+        QCOMPARE(events(), QStringList{"values 240000 3 12.5;0.00;0.00;-1.25"});
+        QVERIFY(child<QPushButton>("pushButtonApplyChangesCompass")->isEnabled());
+    }
+
+    void flagReports()
+    {
+        m_window->ProcessIMUFlags(0x13);
+        QVERIFY(child<QCheckBox>("checkBoxInvRoll")->isChecked() && child<QCheckBox>("checkBoxInvPitch")->isChecked());
+        QVERIFY(!child<QCheckBox>("checkBoxPositiveYaw")->isChecked());
+        auto *automatic = child<QRadioButton>("radioButtonDynamicIP");
+        QVERIFY(automatic->isEnabled() && automatic->isChecked());
+        QVERIFY(!child<QLineEdit>("lineEditIMUIP4_2")->isEnabled());
+        QCOMPARE(m_window->GetIMUFlagsValue(), 0x13u);
+        m_window->ProcessIMUFlags(0x2C);
+        QVERIFY(!automatic->isChecked());
+        QVERIFY(child<QLineEdit>("lineEditIMUIP4_2")->isEnabled());
+        QCOMPARE(m_window->GetIMUFlagsValue(), 0x2Cu);
+        QVERIFY(markers().m_flagsChanged);
+    }
+
+    void protocolReports_data()
+    {
+        QTest::addColumn<QByteArray>("format");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<QString>("ticked");
+        QTest::addColumn<bool>("boxesEnabled");
+        QTest::newRow("-1 raw data") << QByteArray::fromHex("FFFFFFFF") << 2 << "Raw Data" << "............." << false;
+        QTest::newRow("-2 reserved") << QByteArray::fromHex("FFFFFFFE") << 1 << "Reserved" << "............." << false;
+        QTest::newRow("EulerB") << QByteArray::fromHex("00000009") << 7 << "Protocol" << "............." << false;
+        QTest::newRow("UPX") << QByteArray::fromHex("00000004") << 12 << "Protocol" << "............." << false;
+        QTest::newRow("custom with roll") << QByteArray::fromHex("C0900014") << 0 << "HEADER" << "xx......x..x." << true;
+    }
+
+    void protocolReports()
+    {
+        QFETCH(QByteArray, format);
+        QFETCH(int, index);
+        QFETCH(QString, label);
+        QFETCH(QString, ticked);
+        QFETCH(bool, boxesEnabled);
+        tickAndEnableAllBoxes();
+        report(format);
+        auto *choice = child<QComboBox>("ComboBoxHeader");
+        QVERIFY(choice->isEnabled());
+        QCOMPARE(choice->currentIndex(), index);
+        QCOMPARE(child<QLabel>("label_Protocol")->text(), label);
+        QCOMPARE(tickedBoxes(), ticked);
+        QCOMPARE(child<QCheckBox>("checkBoxAz")->isEnabled(), boxesEnabled);
+        const std::array<uint8_t, 4> kept = MainWindowProbe::protocolFormat(*m_window);
+        QCOMPARE(QByteArray(reinterpret_cast<const char *>(kept.data()), 4).toHex(), format.toHex());
+    }
+
+    // Slots 1 and 2 are kept but change no widget.
+    void otherSlotReports()
+    {
+        report(QByteArray::fromHex("00000003"), 1);
+        report(QByteArray::fromHex("00000005"), 2);
+        QCOMPARE(child<QComboBox>("ComboBoxHeader")->currentIndex(), 0);
+        QVERIFY(!child<QComboBox>("ComboBoxHeader")->isEnabled());
+        QCOMPARE(MainWindowProbe::outputProtocol(*m_window, 2).format[3], uint8_t(5));
+        QCOMPARE(MainWindowProbe::protocolFormat(*m_window)[3], uint8_t(0));
+    }
+
+    void protocolApply_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("Reserved") << 1 << QStringList{"format 0.0.0.0 '' 0", "values 1002 2 ;0;0;0;0;0"};
+        QTest::newRow("EulerB") << 7 << QStringList{"format 0.0.0.9 '' 0", "values 2 2 ;0;0;0;9;0"};
+        QTest::newRow("EulerL") << 8 << QStringList{"format 0.0.0.8 '' 0", "values 2 2 ;0;0;0;8;0"};
+        QTest::newRow("UPX") << 12 << QStringList{"format 0.0.0.4 '' 0", "values 2 2 ;0;0;0;4;0"};
+    }
+
+    void protocolApply()
+    {
+        QFETCH(int, index);
+        QFETCH(QStringList, expected);
+        report(QByteArray::fromHex("00000001"));
+        auto *choice = child<QComboBox>("ComboBoxHeader");
+        choice->setCurrentIndex(index);
+        QMetaObject::invokeMethod(choice, "activated", Q_ARG(int, index));
+        click("pushButtonApplyProtocol");
+        QCOMPARE(events(), expected);
+        QVERIFY(!child<QPushButton>("pushButtonApplyProtocol")->isEnabled());
+        QVERIFY(!child<QCheckBox>("checkBoxRoll")->isEnabled());
+    }
+
+    // A custom selection of roll, pitch and Ax with its header.
+    void customProtocolApply()
+    {
+        report(QByteArray::fromHex("00000003"));
+        auto *choice = child<QComboBox>("ComboBoxHeader");
+        choice->setCurrentIndex(0);
+        QMetaObject::invokeMethod(choice, "activated", Q_ARG(int, 0));
+        QCOMPARE(child<QLabel>("label_Protocol")->text(), QStringLiteral("HEADER"));
+        QVERIFY(child<QCheckBox>("checkBoxRoll")->isEnabled());
+        QTest::keyClicks(choice->lineEdit(), QStringLiteral("$PHDR"));
+        for (const char *name : {"checkBoxRoll", "checkBoxPitch", "checkBoxAx"})
+            child<QCheckBox>(name)->click();
+        click("pushButtonApplyProtocol");
+        QCOMPARE(events(), (QStringList{"format 192.128.0.0 '$PHDR' 0", "values 1002 2 $PHDR;192;128;0;0;0"}));
+        QVERIFY(child<QCheckBox>("checkBoxRoll")->isEnabled());
+    }
+
+    void selectAndClearAll()
+    {
+        click("pushButtonSelectAllPrtParameters");
+        QCOMPARE(tickedBoxes(), QStringLiteral("xxxxxxxxxxxxx"));
+        QVERIFY(!child<QCheckBox>("checkBoxRoll")->isEnabled());
+        click("pushButtonClearAllPrtParameters");
+        QCOMPARE(tickedBoxes(), QStringLiteral("............."));
+    }
+
+    void headerEdits_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("kept");
+        QTest::newRow("custom") << "custom" << "";
+        QTest::newRow("any case, anywhere") << "aCuStOm" << "";
+        QTest::newRow("other word") << "$HDR" << "$HDR";
+        QTest::newRow("nine characters") << "ABCDEFGHI" << "ABCDEFGH";
+    }
+
+    void headerEdits()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, kept);
+        auto *choice = child<QComboBox>("ComboBoxHeader");
+        choice->setEnabled(true);
+        QTest::keyClicks(choice->lineEdit(), typed);
+        QCOMPARE(choice->currentText(), kept);
+    }
+
+    void headerReports()
+    {
+        auto *choice = child<QComboBox>("ComboBoxHeader");
+        report(QByteArray::fromHex("00000009"));
+        m_window->protocolHeaderSetText(QStringLiteral("Protocol"), QStringLiteral("XYZ"));
+        QCOMPARE(choice->currentIndex(), 7);
+        QCOMPARE(child<QLabel>("label_Protocol")->text(), QStringLiteral("Protocol"));
+        m_window->protocolHeaderSetText(QStringLiteral("HEADER"), QStringLiteral("ABCDEFGHIJ"));
+        QCOMPARE(choice->currentIndex(), 0);
+        QVERIFY(choice->isEditable());
+        QCOMPARE(choice->currentText(), QStringLiteral("ABCDEFGH"));
+        QCOMPARE(child<QLabel>("label_Protocol")->text(), QStringLiteral("HEADER"));
+    }
+
+    // Reports with absurd contents change nothing they should not, and never crash.
+    void absurdReports()
+    {
+        auto *frequency = child<QComboBox>("IMUfreqBox");
+        m_window->m_uiIMUfreqBoxSetIndex(QStringLiteral("99999999999"));
+        m_window->m_uiIMUfreqBoxSetIndex(QStringLiteral("-5"));
+        QCOMPARE(frequency->count(), 10);
+        m_window->m_uiBaudRateBoxSetIndex(-1, "9600");
+        m_window->m_uiBaudRateBoxSetIndex(0, QByteArray(5000, '\xff'));
+        QCOMPARE(child<QComboBox>("RS232BaudRateBox")->currentText(), QStringLiteral("unknown"));
+        m_window->m_uiLineEditDstIP4SetText(QList<QByteArray>(100, "7"));
+        QCOMPARE(octets("lineEditDstIP4_"), (QStringList{"7", "7", "7", "7"}));
+        m_window->m_uiDoubleSpinBoxOffsetSetValue(-1, 5.0);
+        m_window->m_uiDoubleSpinBoxOffsetSetValue(1, 1e300);
+        m_window->doubleSpinBoxGaussSetValue(-7, 1.0);
+        m_window->doubleSpinBoxNorthOffsetSetValue(-1e300);
+        QCOMPARE(child<QDoubleSpinBox>("doubleSpinBoxPof")->value(), 90.0);
+        QCOMPARE(child<QDoubleSpinBox>("doubleSpinBoxNorthOffset")->value(), -360.0);
+        report(QByteArray::fromHex("00000003"), 200);
+        QVERIFY(!child<QComboBox>("ComboBoxHeader")->isEnabled());
+        m_window->ProcessIMUFlags(0xFFFFFFC0);
+        QCOMPARE(m_window->GetIMUFlagsValue(), 0u);
+    }
+
+    // The form connects the action to its slot by name.
+    void readAction()
+    {
+        QSignalSpy read(m_window.get(), &MainWindow::signalReadUserSettings);
+        m_window->findChild<QAction *>(QStringLiteral("actionReadSettings"))->trigger();
+        QCOMPARE(read.size(), 1);
+    }
+
+    void noDatagramWithoutEthernet()
+    {
+        for (uint32_t mode : {uint32_t(Worker::NoLink), uint32_t(Worker::SerialMode)}) {
+            setLink(mode);
+            m_window->ApplyEthernetSettings(1);
+            child<QComboBox>("RS232BaudRateBox")->setCurrentIndex(2);
+            click("pushButtonApplyChangesIMU");
+            m_window->enableAllButtons(true);
+            click("pushButtonApplyProtocol");
+        }
+        QVERIFY(m_recorder->datagrams.isEmpty());
+        QCOMPARE(UserSettings.frequency, InitialUserSettings.frequency);
+    }
+
+    // Two Applies without edits differ in counter and checksum only.
+    void datagramsCountUp()
+    {
+        setLink(Worker::EthernetMode);
+        setOctets("lineEditIMUIP4_", {"192", "168", "0", "100"});
+        setOctets("lineEditDstIP4_", {"192", "168", "0", "120"});
+        child<QDoubleSpinBox>("doubleSpinBoxRof")->setValue(-1.5);
+        click("pushButtonApplyChangesIMUOutputSettings");
+        m_window->ApplyEthernetSettings(0);
+        QCOMPARE(m_recorder->datagrams.size(), 2);
+        const QByteArray first = m_recorder->datagrams.value(0), second = m_recorder->datagrams.value(1);
+        QCOMPARE(first.size(), 66);
+        QCOMPARE(first.left(62), second.left(62));
+        QCOMPARE(first.right(2).toHex(), QByteArray("0001"));
+        QCOMPARE(second.right(2).toHex(), QByteArray("0002"));
+        QCOMPARE(first.mid(16, 8).toHex(), QByteArray("c0a80064c0a80078"));
+        QCOMPARE(first.mid(38, 4).toHex(), QByteArray("fffe8000"));
+        // "custom" frequency: 0 in the datagram and in the settings record; baud "unknown": the reported code.
+        QCOMPARE(first.mid(32, 6).toHex(), QByteArray("050505000000"));
+        QCOMPARE(UserSettings.frequency, 0u);
+        QCOMPARE(UserSettings.rollOffset, -1.5);
+        QCOMPARE(qChecksum(first.left(62), Qt::ChecksumIso3309), qFromBigEndian<uint16_t>(first.constData() + 62));
+    }
+
+    // A box showing a rate sends its code; one showing "unknown" keeps what the device reported.
+    void datagramBaudCodes()
+    {
+        setLink(Worker::EthernetMode);
+        UserSettings.baudCode[1] = 2;
+        child<QComboBox>("RS232BaudRateBox")->setCurrentIndex(7);
+        m_window->m_uiBaudRateBoxSetIndex(2, "4800");
+        click("pushButtonApplyChangesIMU");
+        QCOMPARE(m_recorder->datagrams.size(), 1);
+        QCOMPARE(m_recorder->datagrams.first().mid(32, 4).toHex(), QByteArray("07020000"));
+        QCOMPARE(UserSettings.baudCode[0], 7u);
+        QCOMPARE(UserSettings.baudCode[1], 2u);
+    }
+
+    // Switching to automatic addressing sends zeros once; then the octets again.
+    void dynamicAddressSwitch()
+    {
+        setLink(Worker::EthernetMode);
+        setOctets("lineEditIMUIP4_", {"192", "168", "0", "100"});
+        auto *automatic = child<QRadioButton>("radioButtonDynamicIP");
+        automatic->setEnabled(true);
+        automatic->click();
+        click("pushButtonApplyChangesIMU");
+        QCOMPARE(events().value(0), QStringLiteral("datagram 0.0.0.0 0"));
+        QCOMPARE(m_recorder->datagrams.value(0).mid(16, 4).toHex(), QByteArray("00000000"));
+        QCOMPARE(m_recorder->datagrams.value(0).mid(24, 4).toHex(), QByteArray("00000010"));
+        QCOMPARE(UserSettings.flags, 0x10u);
+        m_window->ApplyEthernetSettings(1);
+        QCOMPARE(m_recorder->datagrams.size(), 2);
+        QCOMPARE(m_recorder->datagrams.value(1).mid(16, 4).toHex(), QByteArray("c0a80064"));
+    }
+
+    void customHeaderInTheDatagram()
+    {
+        setLink(Worker::EthernetMode);
+        auto *choice = child<QComboBox>("ComboBoxHeader");
+        choice->setEnabled(true);
+        QTest::keyClicks(choice->lineEdit(), QStringLiteral("ABC"));
+        click("pushButtonApplyProtocol");
+        QCOMPARE(m_recorder->datagrams.value(0).mid(28, 4).toHex(), QByteArray("00000000"));
+        QCOMPARE(m_recorder->datagrams.value(0).mid(50, 8), QByteArray("ABC\0\0\0\0\0", 8));
+        choice->setCurrentIndex(3);
+        m_window->enableAllButtons(true);
+        click("pushButtonApplyProtocol");
+        QCOMPARE(m_recorder->datagrams.value(1).mid(28, 4).toHex(), QByteArray("00000003"));
+        QCOMPARE(m_recorder->datagrams.value(1).mid(50, 8), QByteArray(8, '\0'));
+    }
+
+private:
+    // Every field box ticked and enabled, so a report must clear and disable them itself.
+    void tickAndEnableAllBoxes()
+    {
+        for (QCheckBox *box : fieldBoxes()) {
+            box->setEnabled(true);
+            box->setChecked(true);
+        }
+    }
+};
+
+QTEST_MAIN(TestSettingsPanel)
+#include "tst_settingspanel.moc"

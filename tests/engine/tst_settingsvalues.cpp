@@ -1,0 +1,433 @@
+#include "AnswerParser.h"
+#include "CommandTable.h"
+#include "EthernetSettingsDatagram.h"
+#include "ProtocolChoice.h"
+#include "SettingsMarkers.h"
+#include "SettingsValues.h"
+
+#include <QtEndian>
+#include <QtTest>
+
+#include <optional>
+
+using namespace SettingsValues;
+
+namespace {
+
+// CRC-16/X-25 bit by bit, written from its definition (reflected 0x1021, init and xorout 0xFFFF).
+uint16_t crcX25(QByteArrayView bytes)
+{
+    uint16_t crc = 0xFFFF;
+    for (char byte : bytes) {
+        crc ^= uint8_t(byte);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc & 1) ? uint16_t((crc >> 1) ^ 0x8408) : uint16_t(crc >> 1);
+    }
+    return uint16_t(crc ^ 0xFFFF);
+}
+
+EthernetSettingsFields sampleFields()
+{
+    EthernetSettingsFields fields;
+    fields.deviceUdpPort = 8088;
+    fields.localUdpPort = 8080;
+    fields.deviceAddress = {192, 168, 0, 100};
+    fields.destinationAddress = {192, 168, 0, 120};
+    fields.flags = 0x21;
+    fields.protocolFormat = {0, 0, 0, 3};
+    fields.baudCodes = {5, 1, 8};
+    fields.frequency = 0x10064; // only the low 16 bits go out
+    fields.rollOffset = 1.5;
+    fields.pitchOffset = -1.5;
+    fields.yawOffset = 0.1;
+    fields.header = QStringLiteral("ABC");
+    fields.northOffset = -0.1;
+    return fields;
+}
+
+QByteArray hex(const char *text) { return QByteArray::fromHex(text); }
+
+} // namespace
+
+class TestSettingsValues : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // Every field at its offset, big-endian; the CRC agrees with an independent X-25.
+    void datagramLayout()
+    {
+        const QByteArray datagram = buildEthernetSettingsDatagram(sampleFields(), 0x12345);
+        QCOMPARE(datagram.size(), EthernetSettingsDatagram::Size);
+        const QByteArray expected = QByteArray("$QUORVX#") + hex("0000050A") + hex("1F98") + hex("1F90")
+            + hex("C0A80064") + hex("C0A80078") + hex("00000021") + hex("00000003") + hex("05010800") + hex("0064")
+            + hex("00018000") + hex("FFFE8000") + hex("0000199A") + QByteArray("ABC\0\0\0\0\0", 8) + hex("FFFFE666");
+        QCOMPARE(datagram.left(EthernetSettingsDatagram::ChecksumOffset).toHex(), expected.toHex());
+        QCOMPARE(qFromBigEndian<uint16_t>(datagram.constData() + EthernetSettingsDatagram::ChecksumOffset),
+                 crcX25(expected));
+        QCOMPARE(datagram.right(2).toHex(), QByteArray("2345"));
+    }
+
+    void fixedPoint_data()
+    {
+        QTest::addColumn<double>("degrees");
+        QTest::addColumn<int>("value");
+        QTest::newRow("1.5") << 1.5 << 0x18000;
+        QTest::newRow("-1.5") << -1.5 << -0x18000;
+        QTest::newRow("0.1 up") << 0.1 << 6554;
+        QTest::newRow("-0.1 down") << -0.1 << -6554;
+        QTest::newRow("zero") << 0.0 << 0;
+        QTest::newRow("north -360") << -360.0 << -360 * 65536;
+        QTest::newRow("offset 90") << 90.0 << 90 * 65536;
+    }
+
+    void fixedPoint()
+    {
+        QFETCH(double, degrees);
+        QFETCH(int, value);
+        QCOMPARE(EthernetSettingsDatagram::fixedPoint(degrees), value);
+    }
+
+    void headerField_data()
+    {
+        QTest::addColumn<QString>("header");
+        QTest::addColumn<QByteArray>("field");
+        QTest::newRow("three letters") << "ABC" << QByteArray("ABC\0\0\0\0\0", 8);
+        QTest::newRow("none: predefined protocol") << QString() << QByteArray(8, '\0');
+        QTest::newRow("eight") << "ABCDEFGH" << QByteArray("ABCDEFGH");
+        QTest::newRow("ten: cut") << "ABCDEFGHIJ" << QByteArray("ABCDEFGH");
+        // Seven ASCII letters and a two-byte letter: the letter does not fit and is left out whole.
+        QTest::newRow("cut on a character") << QString::fromUtf8("ABCDEFG\xc3\xa9") << QByteArray("ABCDEFG\0", 8);
+        QTest::newRow("four two-byte letters") << QString::fromUtf8("\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9")
+                                               << QByteArray("\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9");
+        QTest::newRow("surrogate pair kept whole") << QString::fromUtf8("ABCDEF\xf0\x9f\x98\x80")
+                                                   << QByteArray("ABCDEF\0\0", 8);
+    }
+
+    // Whatever the header, the datagram stays 66 bytes and the north offset stays in place.
+    void headerField()
+    {
+        QFETCH(QString, header);
+        QFETCH(QByteArray, field);
+        EthernetSettingsFields fields = sampleFields();
+        fields.header = header;
+        const QByteArray datagram = buildEthernetSettingsDatagram(fields, 1);
+        QCOMPARE(datagram.size(), EthernetSettingsDatagram::Size);
+        QCOMPARE(datagram.mid(50, 8).toHex(), field.toHex());
+        QCOMPARE(datagram.mid(58, 4).toHex(), QByteArray("ffffe666"));
+    }
+
+    void countersChangeOnlyTheTail()
+    {
+        const QByteArray first = buildEthernetSettingsDatagram(sampleFields(), 1);
+        const QByteArray second = buildEthernetSettingsDatagram(sampleFields(), 2);
+        QCOMPARE(first.left(62), second.left(62));
+        QCOMPARE(first.right(2).toHex(), QByteArray("0001"));
+        QCOMPARE(second.right(2).toHex(), QByteArray("0002"));
+        QCOMPARE(buildEthernetSettingsDatagram(sampleFields(), 0x10000).right(2).toHex(), QByteArray("0000"));
+    }
+
+    void decimalFields_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("field"); // -1: no number
+        QTest::addColumn<int>("sixteen");
+        QTest::newRow("leading zero is decimal") << "010" << 10 << 10;
+        QTest::newRow("65535") << "65535" << 65535 << 65535;
+        QTest::newRow("65536 too big for 16 bits") << "65536" << 65536 << 0;
+        QTest::newRow("sign") << "+5" << -1 << 0;
+        QTest::newRow("minus") << "-5" << -1 << 0;
+        QTest::newRow("empty") << "" << -1 << 0;
+        QTest::newRow("letters") << "12a" << -1 << 0;
+        QTest::newRow("blank") << " 1" << -1 << 0;
+    }
+
+    void decimalFields()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, field);
+        QFETCH(int, sixteen);
+        const std::optional<uint32_t> value = decimalField(text);
+        QCOMPARE(value ? int(*value) : -1, field);
+        QCOMPARE(int(field16(text)), sixteen);
+        QVERIFY(!decimalField(QStringLiteral("4294967296")));
+        QCOMPARE(decimalField(QStringLiteral("4294967295")).value_or(0), 4294967295u);
+    }
+
+    void frequencyTexts_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("valid");
+        QTest::addColumn<uint>("number");
+        QTest::newRow("custom") << "custom" << false << 0u;
+        QTest::newRow("0") << "0" << false << 0u;
+        QTest::newRow("1") << "1" << true << 1u;
+        QTest::newRow("500") << "500" << true << 500u;
+        QTest::newRow("501") << "501" << false << 501u;
+        QTest::newRow("empty") << "" << false << 0u;
+    }
+
+    void frequencyTexts()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, valid);
+        QFETCH(uint, number);
+        QCOMPARE(isFrequencyText(text), valid);
+        QCOMPARE(frequencyNumber(text), number);
+    }
+
+    void editTexts_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("cleaned");
+        QTest::addColumn<int>("octetVerdict");
+        QTest::addColumn<int>("portVerdict");
+        const int ok = int(EditVerdict::Acceptable), partial = int(EditVerdict::Intermediate),
+                  refused = int(EditVerdict::Invalid);
+        QTest::newRow("comma removed") << "1,2" << "12" << ok << ok;
+        QTest::newRow("plus empties") << "5+" << "" << partial << partial;
+        QTest::newRow("plain") << "255" << "255" << ok << ok;
+        QTest::newRow("octet too big") << "256" << "256" << refused << ok;
+        QTest::newRow("999") << "999" << "999" << refused << ok;
+        QTest::newRow("port too big") << "99999" << "99999" << refused << refused;
+        QTest::newRow("empty") << "" << "" << partial << partial;
+        QTest::newRow("letter") << "1a" << "1a" << refused << refused;
+        QTest::newRow("minus") << "-1" << "-1" << refused << refused;
+        QTest::newRow("comma hides too big") << "25,6" << "256" << refused << ok;
+    }
+
+    void editTexts()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, cleaned);
+        QFETCH(int, octetVerdict);
+        QFETCH(int, portVerdict);
+        QCOMPARE(cleanedEditText(typed), cleaned);
+        QCOMPARE(int(checkEditText(typed, MaxOctet)), octetVerdict);
+        QCOMPARE(int(checkEditText(typed, MaxPort)), portVerdict);
+    }
+
+    void addresses_data()
+    {
+        QTest::addColumn<QStringList>("octets");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("valid");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("plain") << QStringList{"192", "168", "0", "100"} << "192.168.0.100" << true << hex("C0A80064");
+        QTest::newRow("leading zeros are decimal")
+            << QStringList{"192", "168", "001", "010"} << "192.168.1.10" << true << hex("C0A8010A");
+        QTest::newRow("empty octet") << QStringList{"192", "168", "", "7"} << "192.168..7" << false << hex("C0A80007");
+        QTest::newRow("octet above 255") << QStringList{"192", "300", "0", "1"} << "192.300.0.1" << false
+                                         << hex("C02C0001");
+        QTest::newRow("three octets") << QStringList{"10", "0", "0"} << "10.0.0" << false << hex("0A000000");
+    }
+
+    void addresses()
+    {
+        QFETCH(QStringList, octets);
+        QFETCH(QString, text);
+        QFETCH(bool, valid);
+        QFETCH(QByteArray, bytes);
+        QCOMPARE(addressText(octets), text);
+        QCOMPARE(isValidAddress(octets), valid);
+        const std::array<uint8_t, 4> field = addressBytes(octets);
+        QCOMPARE(QByteArray(reinterpret_cast<const char *>(field.data()), 4).toHex(), bytes.toHex());
+        QCOMPARE(deviceAddressText(true, octets), QStringLiteral("0.0.0.0"));
+    }
+
+    void flagsWordRoundTrip()
+    {
+        for (uint32_t word = 0; word < 0x40; ++word)
+            QCOMPARE(imuFlagsWord(flagBoxes(word)), word);
+        QCOMPARE(imuFlagsWord(flagBoxes(0xFFFFFFC0)), 0u);
+        FlagBoxes boxes;
+        boxes.dynamicAddress = boxes.positiveYaw = true;
+        QCOMPARE(imuFlagsWord(boxes), 0x30u);
+    }
+
+    // Each values text is read back by the worker's group store into the same values.
+    void valuesTextsRoundTrip()
+    {
+        CommandTable::PendingSettings pending;
+        InterfaceValues interface{QStringLiteral("115200"), QStringLiteral("9600"), QStringLiteral("unknown"),
+                                  false, {"10", "0", "0", "07"}, {"192", "168", "000", "120"},
+                                  QStringLiteral("8088"), QStringLiteral("8081")};
+        QCOMPARE(interfaceValuesText(interface), QStringLiteral("115200;9600;unknown;0;0;10.0.0.7;192.168.0.120;8088;8081"));
+        interface.dynamicAddress = true;
+        const QString dynamic = interfaceValuesText(interface);
+        CommandTable::storeSettingsGroup(pending, CommandTable::InterfaceTab, dynamic);
+        QVERIFY(pending.dynamicAddress);
+        QCOMPARE(pending.sip, QStringLiteral("0.0.0.0"));
+        QCOMPARE(pending.dip, QStringLiteral("192.168.0.120"));
+        QCOMPARE(pending.dsp, QStringLiteral("8081"));
+
+        const OutputSettingsValues output{5, 1.5, 0.0, -2.25, 2, QStringLiteral("100")};
+        QCOMPARE(outputSettingsValuesText(output), QStringLiteral("5;1.50;0.00;-2.25;100"));
+        CommandTable::storeSettingsGroup(pending, CommandTable::OutputSettingsTab, outputSettingsValuesText(output));
+        QCOMPARE(pending.flags, 5u);
+        QCOMPARE(pending.yof, QStringLiteral("-2.25"));
+        QCOMPARE(pending.frq, QStringLiteral("100"));
+
+        const CompassValues compass{-12.25, 0.5, -4.0, 1.0, 1, 2};
+        QCOMPARE(compassValuesText(compass), QStringLiteral("-12.3;0.50;-4.00;1.00"));
+        QCOMPARE(protocolValuesText(QString(), {0, 0, 0, 3}), QStringLiteral(";0;0;0;3;0"));
+        QCOMPARE(protocolValuesText(QStringLiteral("HDR"), {192, 128, 0, 0}), QStringLiteral("HDR;192;128;0;0;0"));
+    }
+
+    void interfaceMasks_data()
+    {
+        QTest::addColumn<QString>("changed");
+        QTest::addColumn<bool>("addressesValid");
+        QTest::addColumn<uint>("mask");
+        QTest::addColumn<bool>("resetPort");
+        QTest::addColumn<bool>("scan");
+        QTest::newRow("nothing") << "" << true << 0u << false << false;
+        QTest::newRow("local port") << "local" << true << 0x20u << true << true;
+        QTest::newRow("device port") << "port" << true << 0x10u << false << true;
+        QTest::newRow("baud 1") << "bd1" << true << 0x4000u << false << false;
+        QTest::newRow("baud 3") << "bd3" << true << 0x10000u << false << false;
+        QTest::newRow("device address") << "sip" << true << 0x40u << false << true;
+        QTest::newRow("destination") << "dip" << true << 0x80u << false << true;
+        QTest::newRow("bad device address held back") << "sip" << false << 0u << false << false;
+        QTest::newRow("bad destination held back") << "dip bd2" << false << 0x8000u << false << false;
+    }
+
+    void interfaceMasks()
+    {
+        QFETCH(QString, changed);
+        QFETCH(bool, addressesValid);
+        QFETCH(uint, mask);
+        QFETCH(bool, resetPort);
+        QFETCH(bool, scan);
+        SettingsMarkers markers;
+        markers.m_localPortChanged = changed.contains("local");
+        markers.m_imuPortChanged = changed.contains("port");
+        markers.m_rs232BaudChanged = changed.contains("bd1");
+        markers.m_rs422BaudChanged = changed.contains("bd2");
+        markers.m_gps232BaudChanged = changed.contains("bd3");
+        markers.m_imuAddressChanged = changed.contains("sip");
+        markers.m_dstAddressChanged = changed.contains("dip");
+        const SettingsMarkerMasks::AddressChecks checks{addressesValid, addressesValid};
+        const uint32_t taken = SettingsMarkerMasks::takeInterfaceMask(markers, checks);
+        QCOMPARE(taken, mask);
+        QCOMPARE(markers.m_imuAddressChanged, changed.contains("sip")); // still set for the datagram
+        const SettingsMarkerMasks::InterfaceFinish finish =
+            SettingsMarkerMasks::finishInterfaceApply(markers, taken, checks);
+        QCOMPARE(finish.resetPort, resetPort);
+        QCOMPARE(finish.scan, scan);
+        QVERIFY(!markers.m_localPortChanged && !markers.m_rescanNeeded && !markers.m_rs232BaudChanged);
+        // A held-back address keeps its marker, so the next Apply tells the user again.
+        QCOMPARE(markers.m_imuAddressChanged, changed.contains("sip") && !addressesValid);
+        QCOMPARE(markers.m_dstAddressChanged, changed.contains("dip") && !addressesValid);
+    }
+
+    void otherTabMasks()
+    {
+        SettingsMarkers markers;
+        markers.m_frequencyChanged = markers.m_yawOffsetChanged = markers.m_xGaussChanged = true;
+        markers.m_zGaussChanged = markers.m_rs232BaudChanged = markers.m_rescanNeeded = true;
+        QCOMPARE(SettingsMarkerMasks::takeOutputSettingsMask(markers), 0x801u);
+        QCOMPARE(SettingsMarkerMasks::takeOutputSettingsMask(markers), 0u);
+        QCOMPARE(SettingsMarkerMasks::takeCompassMask(markers), 0x280000u);
+        QVERIFY(markers.m_rs232BaudChanged);
+        markers.m_dstAddressChanged = markers.m_flagsChanged = markers.m_localPortChanged = true;
+        SettingsMarkerMasks::clearConnectionMarkers(markers);
+        QVERIFY(!markers.m_rs232BaudChanged && !markers.m_rescanNeeded && !markers.m_localPortChanged);
+        QVERIFY(markers.m_dstAddressChanged && markers.m_flagsChanged);
+    }
+
+    void protocolViews_data()
+    {
+        QTest::addColumn<QByteArray>("format");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("label");
+        QTest::newRow("default -1") << hex("FFFFFFFF") << int(ProtocolChoice::View::Predefined) << 2 << "Raw Data";
+        QTest::newRow("raw 1") << hex("00000001") << int(ProtocolChoice::View::Predefined) << 2 << "Raw Data";
+        QTest::newRow("-2") << hex("FFFFFFFE") << int(ProtocolChoice::View::Reserved) << 1 << "Reserved";
+        QTest::newRow("-16") << hex("FFFFFFF0") << int(ProtocolChoice::View::Reserved) << 1 << "Reserved";
+        QTest::newRow("-17 custom") << hex("FFFFFFEF") << int(ProtocolChoice::View::Custom) << -1 << "HEADER";
+        QTest::newRow("TSS1") << hex("00000003") << int(ProtocolChoice::View::Predefined) << 3 << "Protocol";
+        QTest::newRow("EulerB 9") << hex("00000009") << int(ProtocolChoice::View::Predefined) << 7 << "Protocol";
+        QTest::newRow("EulerL 8") << hex("00000008") << int(ProtocolChoice::View::Predefined) << 8 << "Protocol";
+        QTest::newRow("PRDID") << hex("0000000F") << int(ProtocolChoice::View::Predefined) << 11 << "Protocol";
+        QTest::newRow("UPX") << hex("00000004") << int(ProtocolChoice::View::Predefined) << 12 << "Protocol";
+        QTest::newRow("0") << hex("00000000") << int(ProtocolChoice::View::Custom) << -1 << "HEADER";
+        QTest::newRow("19") << hex("00000013") << int(ProtocolChoice::View::Custom) << -1 << "HEADER";
+        QTest::newRow("roll, pitch, Ax") << hex("C0800014") << int(ProtocolChoice::View::Custom) << -1 << "HEADER";
+    }
+
+    void protocolViews()
+    {
+        QFETCH(QByteArray, format);
+        QFETCH(int, kind);
+        QFETCH(int, index);
+        QFETCH(QString, label);
+        std::array<uint8_t, 4> bytes{};
+        std::copy(format.begin(), format.end(), bytes.begin());
+        const ProtocolChoice::View view = ProtocolChoice::viewFor(bytes);
+        QCOMPARE(int(view.kind), kind);
+        QCOMPARE(view.index, index);
+        QCOMPARE(view.label, label);
+        if (view.kind == ProtocolChoice::View::Custom)
+            QCOMPARE(QByteArray().append(char(view.byte0)).append(char(view.byte1)).toHex(), format.left(2).toHex());
+    }
+
+    void protocolItems()
+    {
+        const QStringList items = ProtocolChoice::itemTexts();
+        QCOMPARE(items.size(), 13);
+        QCOMPARE(items.first(), QStringLiteral("custom"));
+        QCOMPARE(items.mid(7, 2), (QStringList{"EulerB", "EulerL"}));
+        QCOMPARE(items.last(), QStringLiteral("UPX"));
+    }
+
+    void protocolRequests_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QByteArray>("format");
+        QTest::addColumn<uint>("mask");
+        QTest::newRow("custom") << 0 << hex("C0800000") << 0x1002u;
+        QTest::newRow("Reserved") << 1 << hex("C0800000") << 0x1002u;
+        QTest::newRow("no selection") << -1 << hex("C0800000") << 0x1002u;
+        QTest::newRow("RawData") << 2 << hex("00000001") << 0x2u;
+        QTest::newRow("TSS1") << 3 << hex("00000003") << 0x2u;
+        QTest::newRow("EulerB") << 7 << hex("00000009") << 0x2u;
+        QTest::newRow("EulerL") << 8 << hex("00000008") << 0x2u;
+        QTest::newRow("EM3000") << 10 << hex("0000000E") << 0x2u;
+        QTest::newRow("UPX") << 12 << hex("00000004") << 0x2u;
+        QTest::newRow("past the list") << 13 << hex("C0800000") << 0x1002u;
+    }
+
+    void protocolRequests()
+    {
+        QFETCH(int, index);
+        QFETCH(QByteArray, format);
+        QFETCH(uint, mask);
+        const ProtocolChoice::Request request = ProtocolChoice::requestFor(index, 0xC0, 0x80);
+        QCOMPARE(QByteArray(reinterpret_cast<const char *>(request.format.data()), 4).toHex(), format.toHex());
+        QCOMPARE(request.mask, mask);
+    }
+
+    void floatingPayloads_data()
+    {
+        QTest::addColumn<QByteArray>("payload");
+        QTest::addColumn<double>("value");
+        QTest::newRow("nan") << QByteArray("nan") << 0.0;
+        QTest::newRow("inf") << QByteArray("inf") << 0.0;
+        QTest::newRow("-inf") << QByteArray("-inf") << 0.0;
+        QTest::newRow("huge exponent") << QByteArray("1e999") << 0.0;
+        QTest::newRow("decimal") << QByteArray("-2.25") << -2.25;
+        QTest::newRow("text") << QByteArray("abc") << 0.0;
+    }
+
+    void floatingPayloads()
+    {
+        QFETCH(QByteArray, payload);
+        QFETCH(double, value);
+        QCOMPARE(AnswerParser::parseFloating(payload), value);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSettingsValues)
+#include "tst_settingsvalues.moc"
