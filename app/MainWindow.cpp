@@ -263,6 +263,12 @@ void MainWindow::connectWorker()
     connect(m_worker, &Worker::setProgressBar, this, &MainWindow::setProgressBar);
     connect(m_worker, &Worker::signalErrorLoggerWrite, this, &MainWindow::errorLoggerWrite);
     connect(m_worker, &Worker::signalStartDataCapturing, this, &MainWindow::dataCapturingStatus);
+
+    // The Ethernet link's requests.
+    connect(this, &MainWindow::signalSendUdpCmdDatagram, m_worker, &Worker::sendUdpCmdDatagram);
+    connect(this, &MainWindow::signalEthernetConnectTriggered, m_worker, &Worker::EthernetConnectTriggered);
+    connect(this, &MainWindow::signalResetUdpSocket, m_worker, &Worker::resetUdpSocketSlot);
+    connect(this, &MainWindow::signalScanVeltoIMU, m_worker, &Worker::scanVeltoIMUSlot);
 }
 
 // The worker's stop runs to its end in the worker's thread before the thread is

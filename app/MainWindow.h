@@ -10,13 +10,16 @@
 #include <QByteArray>
 #include <QChart>
 #include <QFile>
+#include <QHostAddress>
 #include <QList>
 #include <QMainWindow>
+#include <QNetworkAddressEntry>
 #include <QPixmap>
 #include <QString>
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 class Console;
 class DialogAutoDetect;
@@ -93,6 +96,7 @@ signals:
 
     // Ethernet
     void signalSendUdpCmdDatagram(const QString &address, const QByteArray &datagram, unsigned int type);
+    void signalEthernetConnectTriggered(bool connect, const QHostAddress &address, const QHostAddress &broadcast);
 
 public slots:
     void about();
@@ -176,6 +180,9 @@ private slots:
     void on_ComboBoxHeader_activated(int index);
     void on_ComboBoxHeader_editTextChanged(const QString &text);
 
+    // Ethernet
+    void on_actionEthernetConnect_triggered();
+
 private:
     friend class MainWindowProbe;
 
@@ -235,6 +242,8 @@ private:
     // Ethernet
     EthernetSettingsFields readEthernetSettingsFields();
     uint8_t baudCodeToSend(int which);
+    void disconnectEthernet();
+    std::optional<QNetworkAddressEntry> chooseNetworkEntry();
 
     // Status strip
     QGridLayout *gridLayoutStatusGrpBox = nullptr;

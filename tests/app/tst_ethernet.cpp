@@ -2,11 +2,18 @@
 // and, inside a network namespace the test makes itself, the action against
 // the real interfaces of that namespace.
 
+#include "DialogAutoDetect.h"
 #include "EthernetInterfaces.h"
+#include "MainWindowProbe.h"
 #include "NetNamespace.h"
+#include "UdpDevice.h"
+#include "Worker.h"
 
 #include <QtTest>
 #include <QtWidgets>
+
+#include <functional>
+#include <memory>
 
 namespace {
 
@@ -30,6 +37,51 @@ QStringList addresses(const QList<QNetworkAddressEntry> &entries)
 }
 
 const Flags Up(QNetworkInterface::IsUp | QNetworkInterface::IsRunning | QNetworkInterface::CanBroadcast);
+constexpr int Timeout = 10000;
+
+// Answers the modal windows as they open, in order: a message box is accepted,
+// the choice list is handed to onList. Records what each showed.
+class ModalAnswers : public QObject
+{
+public:
+    explicit ModalAnswers(std::function<void(DialogAutoDetect *)> onList = {}) : m_onList(std::move(onList))
+    {
+        m_timer.callOnTimeout(this, &ModalAnswers::answer);
+        m_timer.start(20);
+    }
+
+    QStringList shown;
+
+private:
+    void answer()
+    {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal || modal == m_last)
+            return;
+        m_last = modal;
+        if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+            shown << box->windowTitle() + ": " + box->text();
+            box->accept();
+        } else if (auto *list = qobject_cast<DialogAutoDetect *>(modal)) {
+            shown << QStringLiteral("list at %1,%2").arg(list->x()).arg(list->y());
+            for (int row = 0; row < list->listWidgetComPorts->count(); ++row)
+                shown << list->listWidgetComPorts->item(row)->text();
+            if (m_onList)
+                m_onList(list);
+            else
+                list->reject();
+        }
+    }
+
+    std::function<void(DialogAutoDetect *)> m_onList;
+    QTimer m_timer;
+    QPointer<QWidget> m_last;
+};
+
+QString rowText(const char *address)
+{
+    return QStringLiteral("Host Address Entry IP:%1 -> Broadcast IP:%2").arg(QLatin1String(address), QLatin1String(NetNamespace::BroadcastAddress));
+}
 
 } // namespace
 
@@ -85,8 +137,140 @@ private slots:
         QTEST(chosen ? chosen->ip().toString() : QStringLiteral("none"), "expected");
     }
 
+    // Inside the namespace: v0 and v1 up with one IPv4 entry each, loopback skipped.
+    void init()
+    {
+        if (QByteArray(QTest::currentTestFunction()).startsWith("window") && !m_refused.isEmpty())
+            QSKIP(qPrintable("no network namespace for the Ethernet action (" + m_refused + ")"));
+        NetNamespace::ip(QStringLiteral("link set v0 up"));
+        NetNamespace::ip(QStringLiteral("link set v1 up"));
+        m_storeDir = std::make_unique<QTemporaryDir>();
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_storeDir->path());
+        m_window = std::make_unique<MainWindow>();
+        m_window->move(40, 30);
+        m_connects = std::make_unique<QSignalSpy>(m_window.get(), &MainWindow::signalEthernetConnectTriggered);
+    }
+    void cleanup()
+    {
+        m_connects.reset();
+        m_window.reset();
+    }
+
+    // Two qualifying entries: the list opens at (100, 100) from the window, and
+    // a double-click on the second row connects with the second entry.
+    void windowTwoInterfacesAskTheUser()
+    {
+        ModalAnswers answers([](DialogAutoDetect *list) {
+            list->listWidgetComPorts->setCurrentRow(1);
+            emit list->listWidgetComPorts->itemDoubleClicked(list->listWidgetComPorts->item(1));
+        });
+        action()->trigger();
+        QCOMPARE(answers.shown.size(), 3);
+        QCOMPARE(answers.shown[0], QStringLiteral("list at 140,130"));
+        QCOMPARE(QSet<QString>(answers.shown.begin() + 1, answers.shown.end()),
+                 (QSet<QString>{rowText(NetNamespace::HostAddress), rowText(NetNamespace::DeviceAddress)}));
+        QCOMPARE(m_connects->size(), 1);
+        const QList<QVariant> request = m_connects->first();
+        QVERIFY(request[0].toBool());
+        QCOMPARE(rowText(qPrintable(request[1].value<QHostAddress>().toString())), answers.shown[2]);
+        QCOMPARE(request[2].value<QHostAddress>(), QHostAddress(NetNamespace::BroadcastAddress));
+        QVERIFY(action()->isChecked());
+        QCOMPARE(MainWindowProbe::connectionMode(*m_window), uint32_t(Worker::EthernetMode));
+    }
+
+    // The list closed without a choice: one box, nothing connected, the action unchecked.
+    void windowListClosedWithoutChoice()
+    {
+        ModalAnswers answers;
+        action()->trigger();
+        QCOMPARE(answers.shown.size(), 4);
+        QCOMPARE(answers.shown.last(), QStringLiteral("Error:  Error Msg 1514, Not valid IP Entry."));
+        QCOMPARE(m_connects->size(), 0);
+        QVERIFY(!action()->isChecked());
+        QCOMPARE(MainWindowProbe::connectionMode(*m_window), uint32_t(Worker::NoLink));
+    }
+
+    // Only loopback up: both boxes, in order, and nothing sent to the worker.
+    void windowNoInterface()
+    {
+        QVERIFY(NetNamespace::ip(QStringLiteral("link set v0 down")));
+        QVERIFY(NetNamespace::ip(QStringLiteral("link set v1 down")));
+        ModalAnswers answers;
+        action()->trigger();
+        QCOMPARE(answers.shown, (QStringList{"Error: Couldn't detect any network interfaces.",
+                                             "Error:  Error Msg 1514, Not valid IP Entry."}));
+        QCOMPARE(m_connects->size(), 0);
+        QVERIFY(!action()->isChecked());
+    }
+
+    // One interface: no question asked; the worker binds, finds the unit by
+    // broadcast and sends the settings datagram of each tab's Apply, each
+    // confirmed by the unit; unchecking disconnects.
+    void windowOneInterfaceEndToEnd()
+    {
+        QVERIFY(NetNamespace::ip(QStringLiteral("link set v1 down")));
+        UdpDevice device(QHostAddress(QHostAddress::AnyIPv4), Worker::DefaultDeviceUdpPort);
+        QVERIFY(device.isBound());
+        device.record.address = {10, 77, 0, 1};
+        QStringList status;
+        QObject::connect(MainWindowProbe::worker(*m_window), &Worker::showEthernetStatusMessage, this,
+                         [&status](const QString &text) { status << text; });
+        ModalAnswers answers;
+        action()->trigger();
+        QVERIFY(answers.shown.isEmpty());
+        QCOMPARE(m_connects->size(), 1);
+        QCOMPARE(m_connects->first()[1].value<QHostAddress>(), QHostAddress(NetNamespace::HostAddress));
+        QCOMPARE(m_connects->first()[2].value<QHostAddress>(), QHostAddress(NetNamespace::BroadcastAddress));
+
+        // Connected, searching, found, rebound: "Connected" a second time.
+        QTRY_VERIFY_WITH_TIMEOUT(status.count(QStringLiteral("Connected")) >= 2, Timeout);
+        QCOMPARE(device.received().first().senderPort, Worker::DefaultLocalUdpPort);
+
+        const std::function<void()> edits[] = {
+            [this] { child<QComboBox>("RS232BaudRateBox")->setCurrentIndex(2); },
+            [this] { child<QCheckBox>("checkBoxInvRoll")->setChecked(true); },
+            [] {},
+        };
+        // The compass tab is not part of the form the user sees.
+        const char *applies[] = {"pushButtonApplyChangesIMU", "pushButtonApplyChangesIMUOutputSettings",
+                                 "pushButtonApplyProtocol"};
+        for (int tab = 0; tab < 3; ++tab) {
+            m_window->enableAllButtons(true);
+            edits[tab]();
+            child<QPushButton>(applies[tab])->click();
+            QTRY_COMPARE_WITH_TIMEOUT(settingsDatagrams(device).size(), tab + 1, Timeout);
+            QCOMPARE(settingsDatagrams(device).last().size(), 68);
+        }
+
+        action()->trigger();
+        QCOMPARE(m_connects->size(), 2);
+        QCOMPARE(m_connects->last()[0].toBool(), false);
+        QCOMPARE(m_connects->last()[1].value<QHostAddress>(), QHostAddress(QHostAddress::Any));
+        QCOMPARE(m_connects->last()[2].value<QHostAddress>(), QHostAddress(QHostAddress::Broadcast));
+        QCOMPARE(child<QLabel>("labelEthernetStatus")->text(), QStringLiteral("Disconnected"));
+        QVERIFY(!child<QPushButton>("pushButtonApplyChangesIMU")->isEnabled());
+        QCOMPARE(MainWindowProbe::connectionMode(*m_window), uint32_t(Worker::NoLink));
+        QTRY_VERIFY_WITH_TIMEOUT(status.contains(QStringLiteral("Disconnected")), Timeout);
+    }
+
 private:
+    QAction *action() const { return m_window->findChild<QAction *>(QStringLiteral("actionEthernetConnect")); }
+    template <typename T>
+    T *child(const char *name) const { return m_window->findChild<T *>(QLatin1String(name)); }
+    static QList<QByteArray> settingsDatagrams(const UdpDevice &device)
+    {
+        QList<QByteArray> found;
+        for (const UdpDevice::Received &datagram : device.received()) {
+            if (datagram.bytes.startsWith("$QUORVX#") && !datagram.bytes.startsWith("READ"))
+                found << datagram.bytes;
+        }
+        return found;
+    }
+
     QString m_refused;
+    std::unique_ptr<QTemporaryDir> m_storeDir;
+    std::unique_ptr<MainWindow> m_window;
+    std::unique_ptr<QSignalSpy> m_connects;
 };
 
 int main(int argc, char **argv)

@@ -12,6 +12,7 @@ class MainWindowProbe
 {
 public:
     static void setConnectionMode(MainWindow &w, uint32_t mode) { w.m_connectionMode = mode; }
+    static uint32_t connectionMode(const MainWindow &w) { return w.m_connectionMode; }
     static DialogChart *chart(MainWindow &w) { return w.m_dialogChart; }
     static SettingsDialog *settingsDialog(MainWindow &w) { return w.m_settingsDialog; }
     static QThread *workerThread(MainWindow &w) { return w.m_workerThread; }
