@@ -96,6 +96,7 @@ private slots:
     {
         const QByteArray request = UdpDatagrams::settingsRequestPayload(UdpDatagrams::settingsRequestCommand(42), 42);
         QCOMPARE(request.size(), UdpDatagrams::SettingsRequestSize);
+        QCOMPARE(UdpDatagrams::settingsRequestCommand(42).size(), UdpDatagrams::SettingsRequestCommandSize);
         QCOMPARE(request.mid(12, 4), QByteArray("002a"));
         QCOMPARE(request.mid(38, 2), QByteArray("2a"));
         QCOMPARE(UdpDatagrams::discoveryDatagram(255).size(), UdpDatagrams::DiscoveryDatagramSize);
