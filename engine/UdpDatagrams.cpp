@@ -149,6 +149,14 @@ QByteArray settingsDatagramPayload(const QByteArray &datagram, uint32_t msgNr)
     return datagram + messageNumber2(msgNr);
 }
 
+std::optional<QByteArray> readResult(QByteArray buffer, qint64 count)
+{
+    if (count < 0)
+        return std::nullopt;
+    buffer.truncate(count);
+    return buffer;
+}
+
 Kind classify(QByteArrayView datagram)
 {
     if (datagram.startsWith(AnswerToken))

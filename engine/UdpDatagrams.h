@@ -14,6 +14,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 namespace UdpDatagrams {
 
@@ -47,6 +48,10 @@ QByteArray settingsRequestCommand(uint32_t msgNr);
 QByteArray settingsRequestPayload(const QByteArray &command, uint32_t msgNr);
 // A settings datagram as sent: the datagram + 2-digit number.
 QByteArray settingsDatagramPayload(const QByteArray &datagram, uint32_t msgNr);
+
+// The datagram a read delivered into buffer: its first count bytes; nothing
+// for a failed read (count below 0).
+std::optional<QByteArray> readResult(QByteArray buffer, qint64 count);
 
 // What a received datagram is: a settings answer begins with the answer token;
 // output data is any other datagram of exactly 84 bytes; the rest is dropped.

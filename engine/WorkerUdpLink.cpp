@@ -286,12 +286,12 @@ void Worker::processUdpSocketIP4PendingDatagrams()
         return;
     while (udpSocketIP4->hasPendingDatagrams()) {
         m_ethernetWatchdog = 0;
-        QByteArray datagram(qMax<qint64>(udpSocketIP4->pendingDatagramSize(), 0), Qt::Uninitialized);
-        const qint64 read = udpSocketIP4->readDatagram(datagram.data(), datagram.size());
-        if (read < 0)
+        QByteArray buffer(qMax<qint64>(udpSocketIP4->pendingDatagramSize(), 0), Qt::Uninitialized);
+        const qint64 count = udpSocketIP4->readDatagram(buffer.data(), buffer.size());
+        const std::optional<QByteArray> datagram = UdpDatagrams::readResult(buffer, count);
+        if (!datagram)
             return;
-        datagram.truncate(read);
-        receiveUdpDatagram(datagram);
+        receiveUdpDatagram(*datagram);
     }
 }
 

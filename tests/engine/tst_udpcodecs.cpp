@@ -102,6 +102,24 @@ private slots:
         QCOMPARE(UdpDatagrams::discoveryDatagram(255).size(), UdpDatagrams::DiscoveryDatagramSize);
     }
 
+    // Only the bytes a read delivered count; a failed read delivers nothing.
+    void readResult_data()
+    {
+        QTest::addColumn<qint64>("count");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("failed read") << qint64(-1) << "none";
+        QTest::newRow("empty datagram") << qint64(0) << "";
+        QTest::newRow("shorter than the buffer") << qint64(3) << "abc";
+        QTest::newRow("whole buffer") << qint64(6) << "abcdef";
+        QTest::newRow("more than the buffer") << qint64(9) << "abcdef";
+    }
+    void readResult()
+    {
+        QFETCH(qint64, count);
+        const std::optional<QByteArray> datagram = UdpDatagrams::readResult(QByteArray("abcdef"), count);
+        QTEST(datagram ? QString::fromLatin1(*datagram) : QStringLiteral("none"), "expected");
+    }
+
     void classify_data()
     {
         using Kind = UdpDatagrams::Kind;
