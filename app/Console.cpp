@@ -1,5 +1,7 @@
 #include "Console.h"
 
+#include "SerialFraming.h"
+
 #include <QScrollBar>
 #include <QTextCharFormat>
 
@@ -40,14 +42,14 @@ void Console::displayData(const QByteArray &data, int type, bool autoDetecting)
     if (halt)
         return;
     switch (type) {
-    case ErrorLine:
+    case SerialFraming::ErrorLine:
         if (!autoDetecting)
             insertColoured(data, Qt::red);
         break;
-    case AnswerLine:
+    case SerialFraming::AnswerLine:
         insertColoured(data, Qt::green);
         break;
-    case DataLine:
+    case SerialFraming::DataLine:
         insertPlainText(QString::fromUtf8(data));
         break;
     default:

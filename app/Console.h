@@ -14,14 +14,12 @@ class Console : public QPlainTextEdit
     Q_OBJECT
 
 public:
-    // Kinds of received lines, as the worker classifies them.
-    enum LineType { ErrorLine = 0, AnswerLine = 1, DataLine = 2 };
-
     static constexpr int MaximumBlockCount = 64;
 
     explicit Console(QWidget *parent = nullptr);
 
-    // Appends one received line; error lines are left out while auto-detection runs.
+    // Appends one received line of a SerialFraming::LineClass; error lines are
+    // left out while auto-detection runs.
     void displayData(const QByteArray &data, int type, bool autoDetecting);
 
     // While set, received lines are dropped.

@@ -1,3 +1,6 @@
+// The main window's construction, widget priming, shut-down, event overrides
+// and about box.
+
 #include "MainWindow.h"
 #include "ui_mainwindow.h"
 
@@ -15,7 +18,6 @@
 
 #include <QBasicTimer>
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QDateTime>
 #include <QDebug>
 #include <QLabel>
@@ -41,8 +43,6 @@ constexpr int AboutTopOffset = 80;
 const QString TextFamily = QStringLiteral("Open Sans");
 const QString ReadoutFamily = QStringLiteral("Source Code Pro");
 
-const char EventLogName[] = "/errorLogger.txt";
-const char EventLogStart[] = "msg Info : statrt debug data Logging @ ";
 const char CloseEventLine[] = "msg Info : From main : closeEvent ";
 const char LoggerCloseLine[] = "msg Info : From main : logger_file.close";
 
@@ -248,29 +248,6 @@ void MainWindow::startWorker()
     m_workerThread->start(QThread::HighPriority);
 }
 
-void MainWindow::connectWorker()
-{
-    connect(m_workerThread, &QThread::finished, m_workerThread, &QObject::deleteLater);
-
-    connect(this, &MainWindow::signalStopWorker, m_worker, &Worker::stopWorker);
-    connect(this, &MainWindow::signalReadUserSettings, m_worker, &Worker::readUserSettings);
-    connect(this, &MainWindow::signalConsoleHalt, m_worker, &Worker::consoleHalt);
-
-    connect(m_settingsDialog, &SettingsDialog::signalUpdateChartTheme, m_dialogChart, &DialogChart::updateTheme);
-    connect(m_settingsDialog, &SettingsDialog::signalSetAutoDetect, m_worker, &Worker::setAutoDetect);
-    connect(m_settingsDialog, &SettingsDialog::signalSetStatisticsTime, m_worker, &Worker::setStatisticsTime);
-
-    connect(m_worker, &Worker::setProgressBar, this, &MainWindow::setProgressBar);
-    connect(m_worker, &Worker::signalErrorLoggerWrite, this, &MainWindow::errorLoggerWrite);
-    connect(m_worker, &Worker::signalStartDataCapturing, this, &MainWindow::dataCapturingStatus);
-
-    // The Ethernet link's requests.
-    connect(this, &MainWindow::signalSendUdpCmdDatagram, m_worker, &Worker::sendUdpCmdDatagram);
-    connect(this, &MainWindow::signalEthernetConnectTriggered, m_worker, &Worker::EthernetConnectTriggered);
-    connect(this, &MainWindow::signalResetUdpSocket, m_worker, &Worker::resetUdpSocketSlot);
-    connect(this, &MainWindow::signalScanVeltoIMU, m_worker, &Worker::scanVeltoIMUSlot);
-}
-
 // The worker's stop runs to its end in the worker's thread before the thread is
 // asked to quit, whatever the worker was busy with: a stop still queued behind a
 // long job would otherwise be dropped with the thread's event loop, losing the
@@ -281,16 +258,6 @@ void MainWindow::stopWorkerThread()
         QMetaObject::invokeMethod(m_worker, &Worker::stopWorker, Qt::BlockingQueuedConnection);
     m_workerThread->quit();
     m_workerThread->wait();
-}
-
-// The event log holds the current run only: it is emptied and given its first line.
-void MainWindow::startEventLog()
-{
-    logger_file.setFileName(QCoreApplication::applicationDirPath() + QLatin1String(EventLogName));
-    if (!logger_file.open(QIODevice::WriteOnly))
-        return;
-    logger_file.write(EventLogStart + QDateTime::currentDateTime().toString(Qt::TextDate).toLocal8Bit() + "\r\n");
-    logger_file.close();
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

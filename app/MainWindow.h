@@ -5,6 +5,7 @@
 #include "DeviceTypes.h"
 #include "EthernetSettingsDatagram.h"
 #include "SettingsMarkers.h"
+#include "Worker.h"
 #include "eCompass.h"
 
 #include <QByteArray>
@@ -35,7 +36,6 @@ class QLineEdit;
 class QProgressBar;
 class QThread;
 class SettingsDialog;
-class Worker;
 
 namespace Ui {
 class MainWindow;
@@ -49,24 +49,11 @@ class MainWindow : public QMainWindow
     Q_OBJECT
 
 public:
-    // Link in use, tested as bits.
-    enum ConnectionMode : uint32_t {
-        NoLink = 0,
-        EthernetLink = 0x1,
-        SerialLink = 0x2,
-    };
-
-    // States of the auto-detection progress bar.
-    enum ProgressState {
-        ProgressHidden = -1,
-        ProgressStarted = 0,
-        ProgressFinished = 1,
-        ProgressStep = 2,
-    };
-
+    // --- Construction, shut-down, event overrides, about box (MainWindow.cpp)
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
 
+    // --- Status strip, LEDs, logging indicator, progress bar, event log (MainWindowStatus.cpp)
     // Status text, LED and connect-action tool tip of one link.
     void showStatusMessage(const QString &message);
     void showEthernetStatusMessage(const QString &message);
@@ -77,34 +64,39 @@ public:
     // Enables or disables the five settings buttons.
     void enableAllButtons(bool enable);
 
-    // Settings panel
+    // --- Settings panel (MainWindowSettingsPanel.cpp)
     void ApplyEthernetSettings(unsigned int tab);
     uint32_t GetIMUFlagsValue() const;
 
 signals:
+    // --- Wiring: requests to the worker (MainWindowWiring.cpp)
     void signalStopWorker();
     void signalConsoleHalt(bool halt);
 
-    // Settings panel
+    // --- Settings panel
     void signalReadUserSettings();
     void signalSendIMUsettingsFlag(int mask, int tab, const QString &values);
     void signalResetUdpSocket(unsigned short port);
     void signalScanVeltoIMU(bool scan);
 
-    // Protocol tab: the four format bytes travel as a copy.
+    // --- Protocol tab: the four format bytes travel as a copy.
     void signalSetProtocolFormat(std::array<uint8_t, 4> format, const QString &header, uint8_t slot);
 
-    // Ethernet
+    // --- Ethernet
     void signalSendUdpCmdDatagram(const QString &address, const QByteArray &datagram, unsigned int type);
     void signalEthernetConnectTriggered(bool connect, const QHostAddress &address, const QHostAddress &broadcast);
 
 public slots:
+    // --- Construction
     void about();
+
+    // --- Status
     void dataCapturingStatus(bool on);
     void errorLoggerWrite(const QByteArray &message);
     void setProgressBar(int state, int value);
 
-    // Device values: the worker's reports written back into the settings widgets.
+    // --- Device values: the worker's reports written back into the settings widgets
+    // (MainWindowDeviceValues.cpp)
     void m_uiLineEditLocalUdpPortSetText(const QString &text);
     void m_uiLineEditIMUUdpPortSetText(const QString &text);
     void m_uiLineEditIMUIP4SetText(const QList<QByteArray> &parts);
@@ -119,12 +111,13 @@ public slots:
     void showStatusMessageSlot(const QString &text);
     void showEthernetStatusMessageSlot(const QString &text);
 
-    // Protocol tab
+    // --- Protocol tab (MainWindowProtocolTab.cpp)
     void ProcessProtocolParameters(const OutputProtocolType &record, uint8_t slot);
     void protocolHeaderSetText(const QString &type, const QString &header);
     void EnableAllPrtParameters(bool enable);
 
 protected:
+    // --- Construction: event overrides
     void timerEvent(QTimerEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void moveEvent(QMoveEvent *event) override;
@@ -132,9 +125,12 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private slots:
+    // --- Construction
     void on_actionClear_triggered();
 
-    // Settings panel: edits only set change markers; Apply sends them.
+    // --- Settings panel: edit handlers of the interface, output-settings and compass
+    // tabs, change markers, the Apply slots, the read action (MainWindowSettingsPanel.cpp).
+    // Edits only set change markers; Apply sends them.
     void on_RS232BaudRateBox_currentIndexChanged(int index);
     void on_RS422BaudRateBox_currentIndexChanged(int index);
     void on_GPSRS232BaudRateBox_currentIndexChanged(int index);
@@ -173,14 +169,26 @@ private slots:
     void on_pushButtonApplyChangesCompass_clicked();
     void on_actionReadSettings_triggered();
 
-    // Protocol tab
+    // --- Device values: worker-to-widget setters, IMU flags, clearing the change
+    // markers (MainWindowDeviceValues.cpp)
+
+    // --- Protocol tab: protocol reports, header, combo and check-box slots, protocol
+    // Apply (MainWindowProtocolTab.cpp)
     void on_pushButtonApplyProtocol_clicked();
     void on_pushButtonSelectAllPrtParameters_clicked();
     void on_pushButtonClearAllPrtParameters_clicked();
     void on_ComboBoxHeader_activated(int index);
     void on_ComboBoxHeader_editTextChanged(const QString &text);
 
-    // Ethernet
+    // --- Actions: serial connect, disconnect, configure, halt, auto-detect result,
+    // worker messages, action states, view windows, log file, data logging
+    // (MainWindowActions.cpp)
+
+    // --- Display: decoded display and clearing, device identity and model features
+    // (MainWindowDisplay.cpp)
+
+    // --- Ethernet: the settings datagram's widgets, Ethernet connect, interface
+    // choice (MainWindowEthernet.cpp)
     void on_actionEthernetConnect_triggered();
 
 private:
@@ -194,8 +202,7 @@ private:
         QLabel *status = nullptr;
     };
 
-    void setupStatusGroupBox();
-    void initActionsConnections();
+    // --- Construction
     void setupLedFrames();
     void primeBaudRateBoxes();
     void primeProtocolWidgets();
@@ -205,13 +212,19 @@ private:
     void removeTabsTitled(const QString &title);
     void setupChart();
     void startWorker();
-    void connectWorker();
     void stopWorkerThread();
+
+    // --- Wiring
+    void connectWorker();
+    void initActionsConnections();
+
+    // --- Status
+    void setupStatusGroupBox();
     void startEventLog();
     LinkWidgets activeLinkWidgets() const;
     QString logFileSuffix() const;
 
-    // Settings panel
+    // --- Settings panel
     QList<QLineEdit *> deviceOctetEdits() const;
     QList<QLineEdit *> destinationOctetEdits() const;
     static QStringList editTexts(const QList<QLineEdit *> &edits);
@@ -222,12 +235,12 @@ private:
     SettingsMarkerMasks::AddressChecks checkChangedAddresses();
     void emitInterfaceValues(uint32_t mask);
 
-    // Device values
+    // --- Device values
     QList<QComboBox *> baudRateBoxes() const;
     static void selectBaudRate(QComboBox *box, const QString &rate);
     QList<QDoubleSpinBox *> offsetSpinBoxes() const;
 
-    // Protocol tab
+    // --- Protocol tab
     struct FieldBox
     {
         QCheckBox *box;
@@ -239,13 +252,27 @@ private:
     void showProtocolView(const OutputProtocolType &record);
     QString protocolHeader() const;
 
-    // Ethernet
+    // --- Ethernet
     EthernetSettingsFields readEthernetSettingsFields();
     uint8_t baudCodeToSend(int which);
     void disconnectEthernet();
     std::optional<QNetworkAddressEntry> chooseNetworkEntry();
 
-    // Status strip
+    // --- Members: form, dialogs, windows and worker
+    Ui::MainWindow *ui = nullptr;
+    Console *m_console = nullptr;
+    MessageBox *m_messageBox = nullptr;
+    SettingsDialog *m_settingsDialog = nullptr;
+    UserSettingsType *m_settings = nullptr;
+    DialogChart *m_dialogChart = nullptr;
+    DialogAutoDetect *m_dialogAutoDetect = nullptr;
+    eCompass m_compass;
+    AttitudeMeter m_attitudeMeter;
+    QThread *m_workerThread = nullptr;
+    Worker *m_worker = nullptr;
+    QString m_buildText;
+
+    // --- Members: status strip
     QGridLayout *gridLayoutStatusGrpBox = nullptr;
     QLabel *labelSerialPort = nullptr;
     QLabel *label_SerialLed = nullptr;
@@ -255,46 +282,32 @@ private:
     QLabel *label_EthernetLed = nullptr;
     QLabel *labelEthernetStatus = nullptr;
 
-    eCompass m_compass;
-    AttitudeMeter m_attitudeMeter;
-
-    QThread *m_workerThread = nullptr;
-    Worker *m_worker = nullptr;
-
-    uint32_t m_connectionMode = NoLink;
-    QFile logger_file;
-    bool m_capturing = false;
-    QString m_buildText;
-
-    Ui::MainWindow *ui = nullptr;
-    Console *m_console = nullptr;
-    MessageBox *m_messageBox = nullptr;
+    // --- Members: logging indicator and event log
     QBasicTimer *m_timer = nullptr;
     int32_t m_timerPeriod = 100;
     int32_t m_ledStepTicks = 5;
-    SettingsDialog *m_settingsDialog = nullptr;
-    UserSettingsType *m_settings = nullptr;
-    DialogChart *m_dialogChart = nullptr;
-    FactorySettingsT factorysettings;
-    DialogAutoDetect *m_dialogAutoDetect = nullptr;
-
     QList<QPixmap> m_ledFrames;
-    uint16_t m_localUdpPort = 8080;
-    uint16_t m_imuUdpPort = 8088;
+    // Ticks since the last step, and steps so far (shared by both links).
+    int32_t m_ledTickCount = 0;
+    int32_t m_ledFrameIndex = 0;
+    QFile logger_file;
+    bool m_capturing = false;
 
-    // Settings panel
+    // --- Members: link and device
+    uint32_t m_connectionMode = Worker::NoLink; // Worker::InterfaceMode bits
+    FactorySettingsT factorysettings;
+    uint16_t m_localUdpPort = Worker::DefaultLocalUdpPort;
+    uint16_t m_imuUdpPort = Worker::DefaultDeviceUdpPort;
+
+    // --- Members: settings panel
     SettingsMarkers m_markers;
 
-    // Protocol tab: the device's three output slots, and the format the tab stands for.
+    // --- Members: protocol tab: the device's three output slots, and the format the tab stands for.
     std::array<OutputProtocolType, 3> m_outputProtocol;
     std::array<uint8_t, 4> m_protocolFormat{};
 
-    // Ethernet
+    // --- Members: Ethernet
     uint32_t m_datagramCounter = 0;
-
-    // Logging indicator: ticks since the last step, and steps so far (shared by both links).
-    int32_t m_ledTickCount = 0;
-    int32_t m_ledFrameIndex = 0;
 };
 
 #endif // MAINWINDOW_H

@@ -1,14 +1,14 @@
-// The main window's status strip, its LEDs and logging indicator, the event log
-// and the tool-bar action wiring.
+// The main window's status strip, its LEDs and logging indicator, the progress
+// bar and the event log.
 
 #include "MainWindow.h"
 #include "ui_mainwindow.h"
 
+#include "AppLogging.h"
 #include "ResourcePaths.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
-#include "AppLogging.h"
-
 #include <QDebug>
 #include <QFileInfo>
 #include <QFrame>
@@ -24,6 +24,9 @@ constexpr int TextMargin = 2;
 constexpr int ProgressMinimumWidth = 200;
 constexpr int ProgressMaximumWidth = 350;
 constexpr int FullProgress = 100;
+
+const char EventLogName[] = "/errorLogger.txt";
+const char EventLogStart[] = "msg Info : statrt debug data Logging @ ";
 
 const QString DisconnectedText = QStringLiteral("Disconnected");
 const QString ConnectedText = QStringLiteral("Connected");
@@ -148,9 +151,9 @@ void MainWindow::showEthernetStatusMessage(const QString &message)
 
 MainWindow::LinkWidgets MainWindow::activeLinkWidgets() const
 {
-    if (m_connectionMode & SerialLink)
+    if (m_connectionMode & Worker::SerialMode)
         return {label_SerialLed, labelSerialPortStatus};
-    if (m_connectionMode & EthernetLink)
+    if (m_connectionMode & Worker::EthernetMode)
         return {label_EthernetLed, labelEthernetStatus};
     return {};
 }
@@ -163,7 +166,7 @@ QString MainWindow::logFileSuffix() const
 
 void MainWindow::rotateLabel()
 {
-    if (!m_capturing || m_connectionMode == NoLink)
+    if (!m_capturing || m_connectionMode == Worker::NoLink)
         return;
     if (m_ledTickCount++ < m_ledStepTicks)
         return;
@@ -191,6 +194,16 @@ void MainWindow::dataCapturingStatus(bool on)
         link.status->setText(link.status->text().remove(suffix));
 }
 
+// The event log holds the current run only: it is emptied and given its first line.
+void MainWindow::startEventLog()
+{
+    logger_file.setFileName(QCoreApplication::applicationDirPath() + QLatin1String(EventLogName));
+    if (!logger_file.open(QIODevice::WriteOnly))
+        return;
+    logger_file.write(EventLogStart + QDateTime::currentDateTime().toString(Qt::TextDate).toLocal8Bit() + "\r\n");
+    logger_file.close();
+}
+
 // One line of the event log; the file is open only while the line is written.
 void MainWindow::errorLoggerWrite(const QByteArray &message)
 {
@@ -205,17 +218,17 @@ void MainWindow::errorLoggerWrite(const QByteArray &message)
 void MainWindow::setProgressBar(int state, int value)
 {
     switch (state) {
-    case ProgressStarted:
+    case Worker::ProgressStart:
         labelSerialPortStatus->hide();
         progressBar->setValue(0);
         progressBar->setRange(0, value);
         progressBar->show();
         break;
-    case ProgressFinished:
-    case ProgressStep:
+    case Worker::ProgressDone:
+    case Worker::ProgressStep:
         progressBar->setValue(value);
         break;
-    case ProgressHidden:
+    case Worker::ProgressFailed:
         progressBar->hide();
         labelSerialPortStatus->show();
         break;
@@ -232,7 +245,3 @@ void MainWindow::enableAllButtons(bool enable)
         button->setEnabled(enable);
 }
 
-void MainWindow::initActionsConnections()
-{
-    connect(ui->actionAbout, &QAction::triggered, this, &MainWindow::about);
-}

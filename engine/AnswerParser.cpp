@@ -1,44 +1,24 @@
 #include "AnswerParser.h"
 
+#include "CommandTable.h"
+
 #include <cmath>
 
 namespace AnswerParser {
 
 namespace {
 
-struct KeyRow
+// Answer keys (code "#") in the command table's order.
+const QList<std::pair<QByteArray, AnswerKey>> &answerKeys()
 {
-    const char *key;
-    AnswerKey answer;
-};
-
-constexpr KeyRow KeyTable[] = {
-    {"echocmd#", AnswerKey::EchoCommand},
-    {"srn#", AnswerKey::SerialNumber},
-    {"prn#", AnswerKey::PartNumber},
-    {"fwv#", AnswerKey::FirmwareVersion},
-    {"frq#", AnswerKey::Frequency},
-    {"bd1#", AnswerKey::Baud1},
-    {"bd2#", AnswerKey::Baud2},
-    {"bd3#", AnswerKey::Baud3},
-    {"gps#", AnswerKey::Gps},
-    {"prt#", AnswerKey::Protocol},
-    {"hdr#", AnswerKey::Header},
-    {"hd1#", AnswerKey::Header},
-    {"hd2#", AnswerKey::Header},
-    {"flg#", AnswerKey::Flags},
-    {"rof#", AnswerKey::RollOffset},
-    {"pof#", AnswerKey::PitchOffset},
-    {"yof#", AnswerKey::YawOffset},
-    {"nor#", AnswerKey::NorthOffset},
-    {"mxb#", AnswerKey::MagX},
-    {"myb#", AnswerKey::MagY},
-    {"mzb#", AnswerKey::MagZ},
-    {"srp#", AnswerKey::DeviceUdpPort},
-    {"dsp#", AnswerKey::LocalUdpPort},
-    {"sip#", AnswerKey::DeviceAddress},
-    {"dip#", AnswerKey::DestinationAddress},
-};
+    static const QList<std::pair<QByteArray, AnswerKey>> keys = [] {
+        QList<std::pair<QByteArray, AnswerKey>> list;
+        for (const CommandTable::CommandRow &row : CommandTable::commandRows())
+            list.append({QByteArray(row.code) + '#', row.answer});
+        return list;
+    }();
+    return keys;
+}
 
 const char MakerPrefix[] = "VRN";
 constexpr qsizetype MinimumSerialNumberBytes = 8;
@@ -72,9 +52,9 @@ Answer splitAnswer(const QByteArray &line)
 
 AnswerKey findAnswerKey(const QByteArray &code)
 {
-    for (const KeyRow &row : KeyTable) {
-        if (code.contains(row.key))
-            return row.answer;
+    for (const auto &[key, answer] : answerKeys()) {
+        if (code.contains(key))
+            return answer;
     }
     return AnswerKey::None;
 }

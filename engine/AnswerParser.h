@@ -24,7 +24,7 @@ struct Answer
 // Trims the line and splits it at its first "#".
 Answer splitAnswer(const QByteArray &line);
 
-// The answer rows, in the order their keys are tried.
+// The answer rows; the command table gives each its key.
 enum class AnswerKey {
     None,
     EchoCommand,
@@ -52,7 +52,7 @@ enum class AnswerKey {
     DestinationAddress,
 };
 
-// The row of the first key that occurs anywhere in the code.
+// The row of the first key (in the command table's order) that occurs anywhere in the code.
 AnswerKey findAnswerKey(const QByteArray &code);
 
 struct SerialNumberFields

@@ -1,57 +1,102 @@
+// The device's command codes in one table, and the query lists, setting heads,
+// sending order and value texts built from it.
+
 #include "CommandTable.h"
 
 #include <QStringList>
 
-const QList<QByteArray> &GetCommands()
-{
-    static const QList<QByteArray> commands{
-        "$getsrn#", "$getprn#", "$getfrq#", "$getfwv#", "$getbd1#", "$getbd2#", "$getbd3#",
-        "$getgps#", "$getprt#", "$getprt#1", "$getprt#2", "$getflg#", "$getrof#", "$getpof#",
-        "$getyof#", "$getsrp#", "$getdsp#", "$getsip#", "$getdip#",
-    };
-    return commands;
-}
-
-const QHash<QByteArray, int> &SetCmdMap()
-{
-    static const QHash<QByteArray, int> cmdMap{
-        {"$setsrn#", 0},  {"$setfrq#", 1},  {"$setbd1#", 2},  {"$setbd2#", 3},  {"$setbd3#", 4},
-        {"$setgps#", 5},  {"$sethdr#", 6},  {"$setprt#", 7},  {"$setsrp#", 8},  {"$setdsp#", 9},
-        {"$setsip#", 10}, {"$setdip#", 11}, {"$setflg#", 12}, {"$setrof#", 13}, {"$setpof#", 14},
-        {"$setyof#", 15}, {"$setnor#", 16}, {"$setmxb#", 17}, {"$setmyb#", 18}, {"$setmzb#", 19},
-    };
-    return cmdMap;
-}
+#include <algorithm>
 
 namespace CommandTable {
 
 namespace {
 
 const char LineEnd[] = "\r\n";
+const char DynamicAddressText[] = "0.0.0.0";
+constexpr int ProtocolSlots = 3;
 
-// Highest priority first.
-constexpr SetCommand SendingOrder[] = {
-    {FrequencyBit, FrequencySetting},
-    {HeaderBit, HeaderSetting},
-    {ProtocolBit, ProtocolSetting},
-    {SerialNumberBit, SerialNumberSetting},
-    {Baud1Bit, Baud1Setting},
-    {Baud2Bit, Baud2Setting},
-    {Baud3Bit, Baud3Setting},
-    {GpsBit, GpsSetting},
-    {DeviceAddressBit, DeviceAddressSetting},
-    {DestinationAddressBit, DestinationAddressSetting},
-    {FlagsBit, FlagsSetting},
-    {DeviceUdpPortBit, DeviceUdpPortSetting},
-    {LocalUdpPortBit, LocalUdpPortSetting},
-    {RollOffsetBit, RollOffsetSetting},
-    {PitchOffsetBit, PitchOffsetSetting},
-    {YawOffsetBit, YawOffsetSetting},
-    {NorthOffsetBit, NorthOffsetSetting},
-    {MagXBit, MagXSetting},
-    {MagYBit, MagYSetting},
-    {MagZBit, MagZSetting},
-};
+using Key = AnswerParser::AnswerKey;
+
+QByteArray queryText(const CommandRow &row, int slot)
+{
+    const QByteArray query = "$get" + QByteArray(row.code) + '#';
+    return slot == 0 ? query : query + QByteArray::number(slot);
+}
+
+} // namespace
+
+const QList<CommandRow> &commandRows()
+{
+    static const QList<CommandRow> rows{
+        // code, read-out rank, setting, bit, answer, queries
+        {"frq", 2, FrequencySetting, FrequencyBit, Key::Frequency, 1},
+        {"hdr", NotRead, HeaderSetting, HeaderBit, Key::Header, 0},
+        {"prt", 8, ProtocolSetting, ProtocolBit, Key::Protocol, ProtocolSlots},
+        {"srn", 0, SerialNumberSetting, SerialNumberBit, Key::SerialNumber, 1},
+        {"bd1", 4, Baud1Setting, Baud1Bit, Key::Baud1, 1},
+        {"bd2", 5, Baud2Setting, Baud2Bit, Key::Baud2, 1},
+        {"bd3", 6, Baud3Setting, Baud3Bit, Key::Baud3, 1},
+        {"gps", 7, GpsSetting, GpsBit, Key::Gps, 1},
+        {"sip", 15, DeviceAddressSetting, DeviceAddressBit, Key::DeviceAddress, 1},
+        {"dip", 16, DestinationAddressSetting, DestinationAddressBit, Key::DestinationAddress, 1},
+        {"flg", 9, FlagsSetting, FlagsBit, Key::Flags, 1},
+        {"srp", 13, DeviceUdpPortSetting, DeviceUdpPortBit, Key::DeviceUdpPort, 1},
+        {"dsp", 14, LocalUdpPortSetting, LocalUdpPortBit, Key::LocalUdpPort, 1},
+        {"rof", 10, RollOffsetSetting, RollOffsetBit, Key::RollOffset, 1},
+        {"pof", 11, PitchOffsetSetting, PitchOffsetBit, Key::PitchOffset, 1},
+        {"yof", 12, YawOffsetSetting, YawOffsetBit, Key::YawOffset, 1},
+        {"nor", NotRead, NorthOffsetSetting, NorthOffsetBit, Key::NorthOffset, 0},
+        {"mxb", NotRead, MagXSetting, MagXBit, Key::MagX, 0},
+        {"myb", NotRead, MagYSetting, MagYBit, Key::MagY, 0},
+        {"mzb", NotRead, MagZSetting, MagZBit, Key::MagZ, 0},
+        {"prn", 1, NoSetting, NoBit, Key::PartNumber, 1},
+        {"fwv", 3, NoSetting, NoBit, Key::FirmwareVersion, 1},
+        {"echocmd", NotRead, NoSetting, NoBit, Key::EchoCommand, 0},
+        {"hd1", NotRead, NoSetting, NoBit, Key::Header, 0},
+        {"hd2", NotRead, NoSetting, NoBit, Key::Header, 0},
+    };
+    return rows;
+}
+
+} // namespace CommandTable
+
+const QList<QByteArray> &GetCommands()
+{
+    using namespace CommandTable;
+    static const QList<QByteArray> commands = [] {
+        QList<CommandRow> read;
+        for (const CommandRow &row : commandRows()) {
+            if (row.readout != NotRead)
+                read.append(row);
+        }
+        std::sort(read.begin(), read.end(), [](const CommandRow &a, const CommandRow &b) { return a.readout < b.readout; });
+        QList<QByteArray> queries;
+        for (const CommandRow &row : read) {
+            for (int slot = 0; slot < row.querySlots; ++slot)
+                queries.append(queryText(row, slot));
+        }
+        return queries;
+    }();
+    return commands;
+}
+
+const QHash<QByteArray, int> &SetCmdMap()
+{
+    using namespace CommandTable;
+    static const QHash<QByteArray, int> cmdMap = [] {
+        QHash<QByteArray, int> map;
+        for (const CommandRow &row : commandRows()) {
+            if (row.setting != NoSetting)
+                map.insert(setCommandHead(row.setting), row.setting);
+        }
+        return map;
+    }();
+    return cmdMap;
+}
+
+namespace CommandTable {
+
+namespace {
 
 void storeInterfaceGroup(PendingSettings &pending, const QStringList &items)
 {
@@ -85,25 +130,88 @@ void storeCompassGroup(PendingSettings &pending, const QStringList &items)
         *texts[i] = items.at(i);
 }
 
+// A baud rate the device did not report is not sent back to it.
+std::optional<QString> baudRateValue(const QString &text)
+{
+    if (isUnknownBaudRate(text))
+        return std::nullopt;
+    return text;
+}
+
 } // namespace
+
+int queryRow(AnswerParser::AnswerKey answer)
+{
+    for (const CommandRow &row : commandRows()) {
+        if (row.answer == answer && row.readout != NotRead)
+            return int(GetCommands().indexOf(queryText(row, 0)));
+    }
+    return -1;
+}
 
 SetCommand nextSetCommand(uint32_t mask)
 {
-    for (const SetCommand &command : SendingOrder) {
-        if (mask & command.bit)
-            return command;
+    for (const CommandRow &row : commandRows()) {
+        if (mask & row.bit)
+            return {row.bit, row.setting};
     }
     return {};
 }
 
 QByteArray setCommandHead(int number)
 {
-    const QHash<QByteArray, int> &map = SetCmdMap();
-    for (auto it = map.cbegin(); it != map.cend(); ++it) {
-        if (it.value() == number)
-            return it.key();
+    for (const CommandRow &row : commandRows()) {
+        if (row.setting != NoSetting && row.setting == number)
+            return "$set" + QByteArray(row.code) + '#';
     }
     return {};
+}
+
+std::optional<QString> settingValue(int number, const PendingSettings &pending, const ProtocolRequest &protocol)
+{
+    switch (number) {
+    case FrequencySetting:
+        return pending.frq;
+    case HeaderSetting:
+        return protocol.header;
+    case ProtocolSetting:
+        return protocolFormatText(protocol.format, protocol.slot);
+    case SerialNumberSetting:
+        return std::nullopt; // no serial number is ever pending: never overwrite the device's identity
+    case Baud1Setting:
+        return baudRateValue(pending.bd1);
+    case Baud2Setting:
+        return baudRateValue(pending.bd2);
+    case Baud3Setting:
+        return baudRateValue(pending.bd3);
+    case GpsSetting:
+        return pending.gps;
+    case DeviceAddressSetting:
+        return pending.dynamicAddress ? QString::fromLatin1(DynamicAddressText) : pending.sip;
+    case DestinationAddressSetting:
+        return pending.dip;
+    case FlagsSetting:
+        return flagsText(pending.flags);
+    case DeviceUdpPortSetting:
+        return QString::number(portNumber(pending.srp));
+    case LocalUdpPortSetting:
+        return QString::number(portNumber(pending.dsp));
+    case RollOffsetSetting:
+        return offsetText(pending.rof);
+    case PitchOffsetSetting:
+        return offsetText(pending.pof);
+    case YawOffsetSetting:
+        return offsetText(pending.yof);
+    case NorthOffsetSetting:
+        return pending.nor;
+    case MagXSetting:
+        return pending.mxb;
+    case MagYSetting:
+        return pending.myb;
+    case MagZSetting:
+        return pending.mzb;
+    }
+    return std::nullopt;
 }
 
 QByteArray setLine(int number, const QString &value)

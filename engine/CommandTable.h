@@ -3,7 +3,10 @@
 
 // The sending half of the serial command protocol: the read-out queries, the
 // setting heads, the order in which pending settings go out and the texts
-// they are sent with. Pure functions and constant tables.
+// they are sent with. Pure functions and constant tables, all built from one
+// table of the device's command codes.
+
+#include "AnswerParser.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -12,6 +15,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 // The 19 read-out queries, in read-out order (without line end).
 const QList<QByteArray> &GetCommands();
@@ -23,6 +27,7 @@ namespace CommandTable {
 
 // Setting numbers of SetCmdMap().
 enum SettingNumber {
+    NoSetting = -1,
     SerialNumberSetting = 0,
     FrequencySetting = 1,
     Baud1Setting = 2,
@@ -47,6 +52,7 @@ enum SettingNumber {
 
 // Settings-mask bits, shared with the main window's Apply buttons.
 enum SettingsBit : uint32_t {
+    NoBit = 0,
     FrequencyBit = 0x1,
     ProtocolBit = 0x2,
     SerialNumberBit = 0x4,
@@ -72,6 +78,28 @@ enum SettingsBit : uint32_t {
 // Tab numbers of the settings groups.
 enum SettingsTab { InterfaceTab = 0, OutputSettingsTab = 1, OutputProtocolTab = 2, CompassTab = 3 };
 
+// One command code of the device, as it appears in a query ("$get" code "#"),
+// a setting ("$set" code "#") and an answer (code "#").
+struct CommandRow
+{
+    const char *code;
+    // Rank in the read-out (the order of GetCommands()), or NotRead.
+    int readout;
+    SettingNumber setting;
+    SettingsBit bit;
+    AnswerParser::AnswerKey answer;
+    // Queries in the read-out: one, or one per protocol slot ("#", "#1", "#2").
+    int querySlots;
+};
+
+inline constexpr int NotRead = -1;
+
+// Every command code; the settable ones first, highest sending priority first.
+const QList<CommandRow> &commandRows();
+
+// Position of a code's first query in GetCommands(), or -1.
+int queryRow(AnswerParser::AnswerKey answer);
+
 struct SetCommand
 {
     uint32_t bit = 0;
@@ -83,7 +111,7 @@ struct SetCommand
 // bit of the mask selects one.
 SetCommand nextSetCommand(uint32_t mask);
 
-// The head of a setting number, found by walking SetCmdMap(); empty when unknown.
+// The head of a setting number; empty when unknown.
 QByteArray setCommandHead(int number);
 
 // One complete "$set" line: head, value as UTF-8, line end.
@@ -106,6 +134,18 @@ struct PendingSettings
 // Stores the ";"-joined values of one settings group. Items missing from a
 // short list leave their pending values as they were.
 void storeSettingsGroup(PendingSettings &pending, int tab, const QString &values);
+
+// What the protocol and header set lines are built from.
+struct ProtocolRequest
+{
+    std::array<uint8_t, 4> format{};
+    int slot = 0;
+    QString header;
+};
+
+// The value text of a setting's set line, from the pending values; nothing
+// when the setting is not to be sent (the serial number, an unknown baud rate).
+std::optional<QString> settingValue(int number, const PendingSettings &pending, const ProtocolRequest &protocol);
 
 // Value texts of the set lines.
 QString protocolFormatText(const std::array<uint8_t, 4> &format, int slot); // 128.0.0.20:0

@@ -77,6 +77,12 @@ struct UserSettingsType
     int32_t chartTheme = 1;
 };
 
+// UDP ports the link starts with: the program's own and the device's.
+namespace UdpPortDefaults {
+inline constexpr uint16_t Local = 8080;
+inline constexpr uint16_t Device = 8088;
+} // namespace UdpPortDefaults
+
 // The program's mirror of the device configuration: a 120-byte image,
 // statically initialised and shared by both threads without a lock.
 struct ImuSettingsType

@@ -1,6 +1,7 @@
 #include "OutputDecoder.h"
 
 #include "DisplayNumber.h"
+#include "FrameFormat.h"
 
 #include <QLatin1Char>
 #include <QtEndian>
@@ -29,18 +30,14 @@ constexpr uint8_t FirstReservedFormatByte = 0xF0;
 constexpr uint32_t MaskLowByte = 0xFF;
 constexpr uint32_t AttitudeBits = DataFieldFlags::Roll | DataFieldFlags::Pitch | DataFieldFlags::Yaw;
 
-// EulerL / EulerB: the sync, then roll, pitch and yaw as 4-byte floats, then one more byte.
-constexpr char EulerSyncBytes[] = {char(0xFA), char(0xFF), char(0x32), char(0x0C)};
-constexpr QByteArrayView EulerSync(EulerSyncBytes, sizeof(EulerSyncBytes));
-constexpr qsizetype EulerFrameSize = 17;
+// EulerL / EulerB: roll, pitch and yaw as 4-byte floats right after the sync.
+using FrameFormat::EulerFrameSize;
+using FrameFormat::EulerSync;
 constexpr qsizetype FloatSize = 4;
 
-// EM1000 / EM3000: two sync bytes, then roll, pitch, heave (signed) and heading (unsigned),
+// EM1000 / EM3000: after the sync, roll, pitch, heave (signed) and heading (unsigned),
 // 16-bit little-endian words.
-constexpr qsizetype EmFrameSize = 10;
-constexpr uint8_t Em1000Sync = 0x00;
-constexpr uint8_t Em3000Sync = 0x90;
-constexpr uint8_t EmSecondSync = 0x90;
+using FrameFormat::EmFrameSize;
 constexpr qsizetype EmRollOffset = 2;
 constexpr qsizetype EmPitchOffset = 4;
 constexpr qsizetype EmHeaveOffset = 6;
@@ -218,9 +215,9 @@ float emHundredths(QByteArrayView frame, qsizetype offset)
     return float(qFromLittleEndian<Word>(frame.data() + offset)) / HundredthsPerUnit;
 }
 
-Result decodeEm(QByteArrayView frame, uint8_t firstSync, OutputDataType &sample, uint32_t &mask)
+Result decodeEm(QByteArrayView frame, QByteArrayView sync, OutputDataType &sample, uint32_t &mask)
 {
-    if (frame.size() < EmFrameSize || uint8_t(frame[0]) != firstSync || uint8_t(frame[1]) != EmSecondSync)
+    if (frame.size() < EmFrameSize || !frame.startsWith(sync))
         return Result::Ignored;
     setNumber(sample.field[Field::Roll], emHundredths<qint16>(frame, EmRollOffset), AngleDecimals);
     setNumber(sample.field[Field::Pitch], emHundredths<qint16>(frame, EmPitchOffset), AngleDecimals);
@@ -321,9 +318,9 @@ Result decodePredefined(uint32_t value, QByteArrayView data, OutputDataType &sam
     case ProtocolValue::EulerB:
         return decodeEuler(data, true, sample, mask);
     case ProtocolValue::EM1000:
-        return decodeEm(data, Em1000Sync, sample, mask);
+        return decodeEm(data, FrameFormat::Em1000Sync, sample, mask);
     case ProtocolValue::EM3000:
-        return decodeEm(data, Em3000Sync, sample, mask);
+        return decodeEm(data, FrameFormat::Em3000Sync, sample, mask);
     case ProtocolValue::TSS1:
     case ProtocolValue::TSS3:
         return decodeTss(data, sample, mask);

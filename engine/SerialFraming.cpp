@@ -1,16 +1,13 @@
 #include "SerialFraming.h"
 
 #include "DeviceTypes.h"
+#include "FrameFormat.h"
 
 #include <cstring>
 
 namespace SerialFraming {
 
 namespace {
-
-constexpr char EulerSync[] = {'\xFA', '\xFF', '\x32', '\x0C'};
-constexpr char Em1000Sync[] = {'\x00', '\x90'};
-constexpr char Em3000Sync[] = {'\x90', '\x90'};
 
 // Distances from "$" at which the first "#" makes a line an answer.
 constexpr qsizetype ShortCodeHash = 4;
@@ -60,11 +57,11 @@ QByteArrayView frameSync(FrameKind kind)
 {
     switch (kind) {
     case FrameKind::Euler:
-        return QByteArrayView(EulerSync, sizeof EulerSync);
+        return FrameFormat::EulerSync;
     case FrameKind::EM1000:
-        return QByteArrayView(Em1000Sync, sizeof Em1000Sync);
+        return FrameFormat::Em1000Sync;
     case FrameKind::EM3000:
-        return QByteArrayView(Em3000Sync, sizeof Em3000Sync);
+        return FrameFormat::Em3000Sync;
     case FrameKind::None:
         break;
     }
@@ -75,10 +72,10 @@ qsizetype frameSize(FrameKind kind)
 {
     switch (kind) {
     case FrameKind::Euler:
-        return EulerFrameSize;
+        return FrameFormat::EulerFrameSize;
     case FrameKind::EM1000:
     case FrameKind::EM3000:
-        return EmFrameSize;
+        return FrameFormat::EmFrameSize;
     case FrameKind::None:
         break;
     }

@@ -16,8 +16,6 @@ namespace SerialFraming {
 // Which binary frames the stream carries, chosen by the output protocol.
 enum class FrameKind { None, Euler, EM1000, EM3000 };
 
-inline constexpr qsizetype EulerFrameSize = 17;
-inline constexpr qsizetype EmFrameSize = 10;
 inline constexpr qsizetype RxBufferLimit = 4096;
 
 FrameKind frameKindFor(uint32_t protocolValue);

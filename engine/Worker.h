@@ -54,8 +54,8 @@ public:
     static constexpr int TickIntervalMs = 50;
 
     // UDP ports the link starts with: the program's own and the device's.
-    static constexpr uint16_t DefaultLocalUdpPort = 8080;
-    static constexpr uint16_t DefaultDeviceUdpPort = 8088;
+    static constexpr uint16_t DefaultLocalUdpPort = UdpPortDefaults::Local;
+    static constexpr uint16_t DefaultDeviceUdpPort = UdpPortDefaults::Device;
     static constexpr int StatisticsFilterCount = 13;
     // Runs of the UDP task between two discovery datagrams.
     static constexpr uint32_t DiscoveryInterval = 10;
@@ -221,8 +221,8 @@ private:
     void finishSettingsReadout();
     void sendPendingSetting();
     void SendIMUsetCommands();
-    std::optional<QString> setCommandValue(int number);
-    QString deviceAddressValue();
+    void noteSentSetting(int number);
+    void noteSentDeviceAddress();
 
     // Answer parser
     void cmdProcessor();

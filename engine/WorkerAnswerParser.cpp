@@ -179,7 +179,7 @@ void Worker::processDeviceAddressAnswer(const QByteArray &payload)
             return;
         }
         m_waitTicks = setSleepDogValue_ms(AddressRequeryWaitMs);
-        settingsIterator = int32_t(GetCommands().indexOf("$getsip#"));
+        settingsIterator = CommandTable::queryRow(AnswerParser::AnswerKey::DeviceAddress);
         return;
     }
     const std::optional<QList<QByteArray>> parts = AnswerParser::parseDeviceAddress(payload);

@@ -9,7 +9,6 @@ namespace {
 constexpr int ProbesPerRate = 3;
 constexpr uint ProbeWaitMs = 500;
 constexpr qint64 AutoDetectTimeoutMs = 300000;
-constexpr int ProbeQueryRow = 0; // "$getsrn#"
 } // namespace
 
 void Worker::setAutoDetect(const QList<QString> &portNames, int combinations)
@@ -84,7 +83,7 @@ void Worker::finishAutoDetect()
 
 void Worker::sendAutoDetectProbe()
 {
-    writeSerialData(CommandTable::queryLine(ProbeQueryRow));
+    writeSerialData(CommandTable::queryLine(CommandTable::queryRow(AnswerParser::AnswerKey::SerialNumber)));
     m_waitTicks = setSleepDogValue_ms(ProbeWaitMs);
     emit setProgressBar(ProgressStep, ++m_autoDetectProgress);
 }

@@ -9,15 +9,6 @@
 namespace {
 // After the device is told to take its address by itself, wait before reading it back.
 constexpr uint AddressChangeWaitMs = 2500;
-const char DynamicAddressText[] = "0.0.0.0";
-
-// A baud rate the device did not report is not sent back to it.
-std::optional<QString> baudRateValue(const QString &text)
-{
-    if (CommandTable::isUnknownBaudRate(text))
-        return std::nullopt;
-    return text;
-}
 } // namespace
 
 void Worker::sendSettingsQuery()
@@ -59,75 +50,44 @@ void Worker::SendIMUsetCommands()
         return;
     }
     IMUsettingsFlag &= ~command.bit;
-    const std::optional<QString> cmdValue = setCommandValue(command.number);
+    const CommandTable::ProtocolRequest protocol{m_protocol[protocolId].format, protocolId, m_protocol[0].header};
+    const std::optional<QString> cmdValue = CommandTable::settingValue(command.number, m_pending, protocol);
     if (cmdValue && (m_interfaceMode & SerialMode))
         writeSerialData(CommandTable::setLine(command.number, *cmdValue));
+    noteSentSetting(command.number);
 }
 
-// The value text of a setting; nothing when the setting is not to be sent.
-// Some settings also update the worker's own copy of what they change.
-std::optional<QString> Worker::setCommandValue(int number)
+// What sending a setting changes in the worker's own records.
+void Worker::noteSentSetting(int number)
 {
     using namespace CommandTable;
     switch (number) {
-    case FrequencySetting:
-        return m_pending.frq;
-    case HeaderSetting:
-        return m_protocol[0].header;
-    case ProtocolSetting: {
-        const QString text = protocolFormatText(m_protocol[protocolId].format, protocolId);
+    case ProtocolSetting:
         m_protocol[protocolId].mask = 0;
-        return text;
-    }
-    case SerialNumberSetting:
-        return std::nullopt; // no serial number is ever pending: never overwrite the device's identity
-    case Baud1Setting:
-        return baudRateValue(m_pending.bd1);
-    case Baud2Setting:
-        return baudRateValue(m_pending.bd2);
-    case Baud3Setting:
-        return baudRateValue(m_pending.bd3);
-    case GpsSetting:
-        return m_pending.gps;
-    case DeviceAddressSetting:
-        return deviceAddressValue();
-    case DestinationAddressSetting:
-        return m_pending.dip;
-    case FlagsSetting:
-        return flagsText(m_pending.flags);
+        break;
     case DeviceUdpPortSetting:
         m_deviceUdpPort = portNumber(m_pending.srp);
-        return QString::number(m_deviceUdpPort);
+        break;
     case LocalUdpPortSetting:
         m_localUdpPort = portNumber(m_pending.dsp);
-        return QString::number(m_localUdpPort);
-    case RollOffsetSetting:
-        return offsetText(m_pending.rof);
-    case PitchOffsetSetting:
-        return offsetText(m_pending.pof);
-    case YawOffsetSetting:
-        return offsetText(m_pending.yof);
-    case NorthOffsetSetting:
-        return m_pending.nor;
-    case MagXSetting:
-        return m_pending.mxb;
-    case MagYSetting:
-        return m_pending.myb;
-    case MagZSetting:
-        return m_pending.mzb;
+        break;
+    case DeviceAddressSetting:
+        noteSentDeviceAddress();
+        break;
+    default:
+        break;
     }
-    return std::nullopt;
 }
 
-QString Worker::deviceAddressValue()
+// A device told to take its address by itself is read back after a wait.
+void Worker::noteSentDeviceAddress()
 {
     if (m_pending.dynamicAddress) {
         m_waitTicks = setSleepDogValue_ms(AddressChangeWaitMs);
         readIMUsettings = true;
-        return QString::fromLatin1(DynamicAddressText);
+        return;
     }
     m_deviceAddress = QHostAddress(m_pending.sip);
-    return m_pending.sip;
 }
 
 void Worker::getIMUsettingsFlag(int mask, int tab, const QString &values)

@@ -2,22 +2,26 @@
 # Puts the Source Code Pro TrueType faces into the font cache that the build compiles
 # into the program. They come from the pinned npm registry package (SIL OFL 1.1);
 # Open Sans comes from Debian's fonts-open-sans package.
+# Usage: bash tools/fetch-fonts.sh           fetch the faces unless they are there
+#        bash tools/fetch-fonts.sh --folder  print the folder of the faces (for the build)
 set -euo pipefail
+cd "$(dirname "$0")/.."
 
 version="2.42.0"
-cache="${1:?usage: fetch-fonts.sh CACHE_DIR}"
+cache="${XDG_CACHE_HOME:-${HOME:-/tmp}/.cache}/orvanta-fonts"
 target="$cache/source-code-pro-$version"
+
+if [ "${1:-}" = "--folder" ]; then
+    echo "$target/TTF"
+    exit 0
+fi
 
 if compgen -G "$target/TTF/*.ttf" >/dev/null; then
     exit 0
 fi
 
 if ! command -v npm >/dev/null 2>&1; then
-    SUDO=""
-    [ "$(id -u)" -eq 0 ] || SUDO="sudo"
-    export DEBIAN_FRONTEND=noninteractive
-    $SUDO apt-get update -q
-    $SUDO apt-get install -y -q --no-install-recommends npm ca-certificates
+    bash tools/apt-install.sh npm ca-certificates
 fi
 
 work="$(mktemp -d)"

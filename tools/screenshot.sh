@@ -10,13 +10,7 @@ output="$(realpath -m "${1:-$build_dir/screenshot-mainwindow.png}")"
 program="$build_dir/app/orvanta"
 
 bash tools/setup.sh
-if ! command -v import >/dev/null 2>&1 || ! command -v xwininfo >/dev/null 2>&1; then
-    SUDO=""
-    [ "$(id -u)" -eq 0 ] || SUDO="sudo"
-    export DEBIAN_FRONTEND=noninteractive
-    $SUDO apt-get update -q
-    $SUDO apt-get install -y -q --no-install-recommends imagemagick x11-utils
-fi
+bash tools/apt-install.sh imagemagick x11-utils
 bash tools/build.sh
 mkdir -p "$(dirname "$output")"
 

@@ -7,4 +7,4 @@ bash tools/setup.sh
 bash tools/build.sh
 
 export QT_QPA_PLATFORM=offscreen
-ctest --test-dir "${IMU_BUILD_DIR:-build}" --output-on-failure --parallel "$(nproc)"
+ctest --test-dir "${IMU_BUILD_DIR:-build}" --no-tests=error --output-on-failure --parallel "$(nproc)"

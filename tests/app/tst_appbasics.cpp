@@ -1,4 +1,5 @@
 #include "ApplicationStartup.h"
+#include "MainWindow.h"
 #include "ResourcePaths.h"
 #include "SerialPortFilter.h"
 #include "SharedTables.h"
@@ -70,40 +71,23 @@ private slots:
             QVERIFY2(!QImage(QString::fromLatin1(path)).isNull(), path);
     }
 
-    // The form as the rest of the program finds it: objects by name and class, icons, spin-box ranges.
+    // The form as the rest of the program finds it: the objects the window's slots
+    // are connected to by name, icons, spin-box ranges.
     void mainWindowForm()
     {
         QMainWindow window;
         Ui::MainWindow().setupUi(&window);
-        // Each class name, then the objects of that class.
-        const QString objects = QStringLiteral(
-            "QAction actionAbout actionConnect actionInfoIMU actionConfigure actionClear actionQuit "
-            "actionEthernetConnect actionHaltSerialPort actionReadSettings actionChartViewer actionHeading "
-            "action3D_Viewer actionAttitudeMeter actionSelectFile actionDataLogging;"
-            "QToolBar infoToolBar;QVBoxLayout verticalLayout_Console;QTabWidget tabWidget;QLCDNumber lcdNumberHeave;"
-            "QWidget tabSettings tabOutputSettings tabOutputProtocol tabHeading;"
-            "QGroupBox groupBox_GPS_RadioButtons groupBoxEthernet groupBoxFreq groupBoxFlags groupBoxAngOffsets "
-            "groupBoxSelectParameters groupBoxAngularMotion groupBoxLinearMotion groupBoxExtraParameters "
-            "groupBoxOutputPrtActions groupBoxAngles groupBoxAngRate groupBoxLinearAcc groupBoxHeave groupBox_Status;"
-            "QComboBox RS232BaudRateBox RS422BaudRateBox GPSRS232BaudRateBox IMUfreqBox ComboBoxHeader;"
-            "QRadioButton radioButtonActiveAll radioButtonActiveRS232 radioButtonActive422 radioButtonActiveGPS232 "
-            "radioButtonDynamicIP;"
-            "QLineEdit lineEditIMUIP4_0 lineEditIMUIP4_1 lineEditIMUIP4_2 lineEditIMUIP4_3 lineEditIMUUdpPort "
-            "lineEditDstIP4_0 lineEditDstIP4_1 lineEditDstIP4_2 lineEditDstIP4_3 lineEditLocalUdpPort;"
-            "QPushButton pushButtonApplyChangesIMU pushButtonApplyChangesIMUOutputSettings pushButtonApplyProtocol "
-            "pushButtonSelectAllPrtParameters pushButtonClearAllPrtParameters pushButtonApplyChangesCompass;"
-            "QCheckBox checkBoxInvRoll checkBoxInvPitch checkBoxInvYaw checkBoxPositiveYaw checkBoxInvHv "
-            "checkBoxRoll checkBoxPitch checkBoxYaw checkBoxRrate checkBoxPrate checkBoxYrate checkBoxHeave "
-            "checkBoxHvVel checkBoxAx checkBoxAy checkBoxAz checkBoxChecksum checkBoxCounter;"
-            "QLabel label_Protocol labelRoll labelPitch labelYaw labelRollRate labelPitchRate labelYawRate labelAx "
-            "labelAy labelAz");
-        for (const QString &group : objects.split(';')) {
-            const QStringList names = group.split(' ');
-            for (const QString &name : names.mid(1)) {
-                const QList<QObject *> found = window.findChildren<QObject *>(name);
-                QVERIFY2(found.size() == 1 && found.first()->metaObject()->className() == names.first(),
-                         qPrintable(name));
-            }
+        // Each "on_<object>_<signal>" slot: exactly one object of that name, with that signal.
+        const QMetaObject &meta = MainWindow::staticMetaObject;
+        for (int i = meta.methodOffset(); i < meta.methodCount(); ++i) {
+            const QByteArray slot = meta.method(i).methodSignature();
+            if (!slot.startsWith("on_"))
+                continue;
+            const qsizetype open = slot.indexOf('(');
+            const qsizetype split = slot.lastIndexOf('_', open);
+            const QList<QObject *> found = window.findChildren<QObject *>(QString::fromLatin1(slot.mid(3, split - 3)));
+            QVERIFY2(found.size() == 1, slot.constData());
+            QVERIFY2(found.first()->metaObject()->indexOfSignal(slot.mid(split + 1)) >= 0, slot.constData());
         }
         for (const QAction *action : window.findChildren<QAction *>(QRegularExpression(".")))
             QVERIFY2(!action->icon().pixmap(QSize(25, 25)).isNull(), qPrintable(action->objectName()));

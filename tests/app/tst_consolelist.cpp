@@ -1,5 +1,6 @@
 #include "Console.h"
 #include "DialogAutoDetect.h"
+#include "SerialFraming.h"
 
 #include <QTextBlock>
 #include <QtTest>
@@ -37,12 +38,12 @@ private slots:
         QByteArray junk(4096, '\0');
         for (int i = 0; i < junk.size(); ++i)
             junk[i] = char(i * 37 + 11);
-        for (int type = Console::ErrorLine; type <= Console::DataLine; ++type) {
+        for (int type = SerialFraming::ErrorLine; type <= SerialFraming::DataLine; ++type) {
             for (const QByteArray &bytes : {junk, QByteArray(), QByteArray("\xff\xfe\x00\xc3", 4)})
                 console.displayData(bytes, type, false);
         }
         for (int i = 0; i < 100; ++i)
-            console.displayData("line " + QByteArray::number(i) + "\r\n", Console::DataLine, false);
+            console.displayData("line " + QByteArray::number(i) + "\r\n", SerialFraming::DataLine, false);
         QCOMPARE(console.document()->blockCount(), Console::MaximumBlockCount);
         QCOMPARE(console.document()->firstBlock().text(), QStringLiteral("line 37"));
         QCOMPARE(console.document()->lastBlock().previous().text(), QStringLiteral("line 99"));
@@ -54,14 +55,14 @@ private slots:
         QTest::addColumn<int>("state");
         QTest::addColumn<QColor>("colour");
         const QColor none, red(Qt::red), green(Qt::green);
-        QTest::newRow("error red") << int(Console::ErrorLine) << int(Shown) << red;
-        QTest::newRow("answer green") << int(Console::AnswerLine) << int(Shown) << green;
-        QTest::newRow("data in the text colour") << int(Console::DataLine) << int(Shown) << QColor(Qt::yellow);
-        QTest::newRow("error hidden while detecting") << int(Console::ErrorLine) << int(Detecting) << none;
-        QTest::newRow("answer shown while detecting") << int(Console::AnswerLine) << int(Detecting) << green;
+        QTest::newRow("error red") << int(SerialFraming::ErrorLine) << int(Shown) << red;
+        QTest::newRow("answer green") << int(SerialFraming::AnswerLine) << int(Shown) << green;
+        QTest::newRow("data in the text colour") << int(SerialFraming::DataLine) << int(Shown) << QColor(Qt::yellow);
+        QTest::newRow("error hidden while detecting") << int(SerialFraming::ErrorLine) << int(Detecting) << none;
+        QTest::newRow("answer shown while detecting") << int(SerialFraming::AnswerLine) << int(Detecting) << green;
         for (int type : {3, -1, 1000000})
             QTest::addRow("unknown type %d", type) << type << int(Shown) << none;
-        for (int type = Console::ErrorLine; type <= Console::DataLine; ++type)
+        for (int type = SerialFraming::ErrorLine; type <= SerialFraming::DataLine; ++type)
             QTest::addRow("type %d while halted", type) << type << int(Halted) << none;
     }
 
@@ -75,7 +76,7 @@ private slots:
         console.halt = state == Halted;
         console.displayData("$ANS#1\r\n", type, state == Detecting);
         console.halt = false;
-        console.displayData("1,2,3\r\n", Console::DataLine, false);
+        console.displayData("1,2,3\r\n", SerialFraming::DataLine, false);
         const QList<QColor> expected = colour.isValid() ? QList<QColor>{colour, Qt::yellow} : QList<QColor>{Qt::yellow};
         QCOMPARE(runColours(console), expected);
         QCOMPARE(console.toPlainText(), (colour.isValid() ? QStringLiteral("$ANS#1\n") : QString()) + "1,2,3\n");
@@ -86,7 +87,7 @@ private slots:
         Console console;
         console.show();
         QVERIFY(QTest::qWaitForWindowExposed(&console));
-        console.displayData("alpha beta\r\ngamma\r\n", Console::DataLine, false);
+        console.displayData("alpha beta\r\ngamma\r\n", SerialFraming::DataLine, false);
         const QString before = console.toPlainText();
         const int position = console.textCursor().position();
 

@@ -144,6 +144,37 @@ private slots:
         }
     }
 
+    // Each binary protocol's frame, however the stream carries it, is cut whole
+    // and decoded; its sync on another protocol's stream is no frame of it.
+    void cutFramesDecode_data()
+    {
+        QTest::addColumn<uint>("value");
+        QTest::addColumn<QByteArray>("sync");
+        QTest::newRow("EulerL") << uint(ProtocolValue::EulerL) << QByteArray("\xFA\xFF\x32\x0C");
+        QTest::newRow("EulerB") << uint(ProtocolValue::EulerB) << QByteArray("\xFA\xFF\x32\x0C");
+        QTest::newRow("EM1000") << uint(ProtocolValue::EM1000) << QByteArray("\x00\x90", 2);
+        QTest::newRow("EM3000") << uint(ProtocolValue::EM3000) << QByteArray("\x90\x90");
+    }
+
+    void cutFramesDecode()
+    {
+        QFETCH(uint, value);
+        QFETCH(QByteArray, sync);
+        const FrameKind kind = frameKindFor(value);
+        QCOMPARE(frameSync(kind), QByteArrayView(sync));
+        const QByteArray frame = sync + QByteArray(frameSize(kind) - sync.size(), '\x01');
+        const QByteArray stream = "$frq#100\r\n" + frame + frame.left(frame.size() - 1);
+        const Cut cut = SerialFraming::cutBuffer(stream, kind);
+        QCOMPARE(cut.pieces.size(), 2);
+        const Piece piece = cut.pieces.at(1);
+        QCOMPARE(piece.kind, Piece::Frame);
+        QCOMPARE(stream.mid(piece.begin, piece.size), frame);
+        OutputDataType sample;
+        uint32_t mask = 0;
+        QCOMPARE(OutputDecoder::decodePredefined(value, frame, sample, mask), Result::Decoded);
+        QCOMPARE(OutputDecoder::decodePredefined(value, frame.chopped(1), sample, mask), Result::Ignored);
+    }
+
     // The fast formatter writes the texts QString::arg makes ("." as decimal point
     // whatever the locale, exact ties away from zero), in place, leaving copies alone.
     void displayNumber()
