@@ -68,6 +68,12 @@ public:
     void ApplyEthernetSettings(unsigned int tab);
     uint32_t GetIMUFlagsValue() const;
 
+    // --- Display: decoded display and clearing (MainWindowDisplay.cpp)
+    // The read-outs under the two selection bytes dataFlg points to, and the instruments.
+    void updateDataDisplay(OutputDataType data, uchar *dataFlg);
+    // Every read-out back to its text for no value.
+    void clearDataDisplay();
+
 signals:
     // --- Wiring: requests to the worker (MainWindowWiring.cpp)
     void signalStopWorker();
@@ -115,6 +121,13 @@ public slots:
     void ProcessProtocolParameters(const OutputProtocolType &record, uint8_t slot);
     void protocolHeaderSetText(const QString &type, const QString &header);
     void EnableAllPrtParameters(bool enable);
+
+    // --- Display (MainWindowDisplay.cpp)
+    // Shows one decoded sample in the read-outs and the instruments, then feeds
+    // the four charts (heave, acceleration, angles, angular rates).
+    void dispalyOutputData(OutputDataType data, OutputProtocolType protocol);
+    // Chooses the two field-selection bytes for the link and output slot 0.
+    void OutputDataDisplay(OutputDataType data, OutputProtocolType protocol);
 
 protected:
     // --- Construction: event overrides

@@ -92,6 +92,7 @@ void MainWindow::disconnectEthernet()
     enableAllButtons(false);
     ui->actionEthernetConnect->setChecked(false);
     m_connectionMode = Worker::NoLink;
+    clearDataDisplay();
 }
 
 // The one IPv4 entry of an interface that is up, or the one the user picks

@@ -60,6 +60,9 @@ void MainWindow::ProcessProtocolParameters(const OutputProtocolType &record, uin
     if (slot >= m_outputProtocol.size())
         return;
     m_outputProtocol[slot] = record;
+    // On the serial link the read-outs wait for samples of the new protocol.
+    if (m_connectionMode & Worker::SerialMode)
+        clearDataDisplay();
     if (slot != FirstSlot)
         return;
     m_protocolFormat = record.format;

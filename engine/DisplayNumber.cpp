@@ -6,6 +6,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 namespace {
 
@@ -88,4 +89,17 @@ void writeDisplayNumber(QString &text, double value, int decimals, int width)
     for (int i = 0; i < length; ++i)
         out[i] = QLatin1Char(digits[i]);
     markUnsigned(text);
+}
+
+double readDisplayNumber(QStringView text)
+{
+    bool ok = false;
+    const double value = text.toDouble(&ok);
+    return ok && std::isfinite(value) ? value : 0.0;
+}
+
+float readDisplayFloat(QStringView text)
+{
+    const double value = readDisplayNumber(text);
+    return std::fabs(value) <= double(std::numeric_limits<float>::max()) ? float(value) : 0.0f;
 }

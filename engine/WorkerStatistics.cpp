@@ -1,5 +1,7 @@
 #include "Worker.h"
 
+#include "DisplayNumber.h"
+
 namespace {
 constexpr qint64 MillisecondsPerMinute = 60000;
 }
@@ -25,7 +27,7 @@ void Worker::AddStatisticsXX(const OutputDataType &sample)
         ++m_statisticsCount;
 
     const auto feed = [this, &sample](StatisticsChannel channel, int field) {
-        m_statistics[channel].add(sample.field[field].toDouble(), m_statisticsCount);
+        m_statistics[channel].add(readDisplayNumber(sample.field[field]), m_statisticsCount);
     };
     feed(RollFilter, OutputDataType::Roll);
     feed(PitchFilter, OutputDataType::Pitch);

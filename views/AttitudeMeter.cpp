@@ -1,3 +1,4 @@
+// The attitude indicator window and its drawing.
 #include "AttitudeMeter.h"
 
 #include "InstrumentDial.h"
@@ -8,6 +9,7 @@
 #include <QPainter>
 #include <QPolygonF>
 #include <QTimerEvent>
+#include <QtMath>
 
 #include <cmath>
 
@@ -15,6 +17,8 @@ namespace {
 constexpr int RepaintIntervalMs = 200;
 constexpr int HorizonInset = 7;
 constexpr int PointerInset = 16;
+constexpr float DegreeMarkShare = 0.1f;
+constexpr qreal DegreeMarkWidthDivisor = 30.0;
 
 QColor withAlpha(const QColor &colour, float alpha)
 {
@@ -204,4 +208,31 @@ void AttitudeMeter::drawRollScale(QPainter *painter)
         painter->rotate(25);
     }
     painter->restore();
+}
+
+QPointF AttitudeMeter::getPoint(float angle, const QRectF &rect) const
+{
+    const float r = static_cast<float>(rect.width()) / 2.0f;
+    const float radians = qDegreesToRadians(angle);
+    return QPointF(-std::cos(radians) * r, -std::sin(radians) * r);
+}
+
+void AttitudeMeter::drawDegree(QPainter *painter, const QRectF &rect, float angle) const
+{
+    const QPointF rim = getPoint(angle, rect);
+    const QPointF inner = rim + (rect.center() - rim) * DegreeMarkShare;
+    painter->setRenderHint(QPainter::Antialiasing);
+    painter->drawLine(rim, inner);
+}
+
+void AttitudeMeter::drawDegrees(QPainter *painter) const
+{
+    QPen pen(Qt::white);
+    painter->setPen(pen);
+    for (const float angle : {60.0f, 70.0f, 80.0f, 100.0f, 110.0f, 120.0f})
+        drawDegree(painter, horizonRect, angle);
+    pen.setWidthF(horizonRect.width() / 2.0 / DegreeMarkWidthDivisor);
+    painter->setPen(pen);
+    for (const float angle : {0.0f, 90.0f, 180.0f, 30.0f, 150.0f})
+        drawDegree(painter, horizonRect, angle);
 }

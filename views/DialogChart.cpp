@@ -1,5 +1,7 @@
+// The chart window: form, plot set-up, series choice, theme and the real-time plotting of samples.
 #include "DialogChart.h"
 
+#include "DisplayNumber.h"
 #include "RangeLimitAxis.h"
 #include "RangeLimitAxisRect.h"
 #include "ui_DialogChart.h"
@@ -8,6 +10,9 @@
 #include "ViewsLogging.h"
 
 #include <QDebug>
+#include <QRandomGenerator>
+
+#include <cmath>
 
 namespace {
 
@@ -18,6 +23,23 @@ constexpr double AngleRange = 1.0;
 constexpr double LinearRange = 0.1;
 constexpr qreal CheckedAlpha = 1.0;
 constexpr qreal UncheckedAlpha = 0.2;
+
+// A graph this long keeps only the kept time span of points.
+constexpr int TrimThreshold = 1024;
+constexpr double MillisecondsPerSecond = 1000.0;
+constexpr float HeaveMargin = 0.001f;
+constexpr float HeaveVelocityMargin = 0.01f;
+constexpr float AccMargin = 0.1f;
+constexpr float AngleMargin = 0.1f;
+constexpr float AngleRateMargin = 1.0f;
+
+// The test signal: a slow sine with noise of a few thousandths.
+constexpr float SinePhaseScale = 0.5233334f;
+constexpr float SineAmplitude = 0.28924853f;
+constexpr qint32 NoiseModulus = 8192;
+constexpr qint32 NoiseOffset = 4096;
+constexpr float NoiseScale = 5.021537f / 1000.0f / 4096.0f;
+constexpr float SimulationStep = 0.1f;
 
 struct ThemeColours
 {
@@ -74,10 +96,17 @@ DialogChart::DialogChart(QWidget *parent)
     , yawRateColor(0xFF4500)
 {
     m_ui->setupUi(this);
+    m_elapsed.start();
+    m_clock = [this] { return m_elapsed.elapsed(); };
     // The stock axes know no zoom limits: give every plot the limited ones.
+    // A replot draws into the plot's buffer at once; the library would also
+    // repaint the widget at once, and that repaint is left to the event loop
+    // instead, where the repaints of several samples coalesce.
     for (QCustomPlot *plot : {m_ui->linearDataPlot, m_ui->linearAccDataPlot, m_ui->angularDataPlot,
-                              m_ui->angularRateDataPlot})
+                              m_ui->angularRateDataPlot}) {
         RangeLimitAxisRect::install(plot);
+        plot->setPlottingHint(QCP::phImmediateRefresh, false);
+    }
 }
 
 DialogChart::~DialogChart() = default;
@@ -304,4 +333,192 @@ void DialogChart::on_checkBoxPrate_stateChanged(int arg1)
 void DialogChart::on_checkBoxYrate_stateChanged(int arg1)
 {
     applySeriesState(YawRateBit, arg1);
+}
+
+void DialogChart::setClock(Clock clock)
+{
+    m_clock = std::move(clock);
+}
+
+void DialogChart::RealtimeHeaveDataPlot(OutputDataType data)
+{
+    plotSample(plotRow(HeavePlot), data);
+}
+
+void DialogChart::RealtimeAccDataPlot(OutputDataType data)
+{
+    plotSample(plotRow(AccPlot), data);
+}
+
+void DialogChart::RealtimeAngDataPlot(OutputDataType data)
+{
+    plotSample(plotRow(AngPlot), data);
+}
+
+void DialogChart::RealtimeAngRateDataPlot(OutputDataType data)
+{
+    plotSample(plotRow(AngRatePlot), data);
+}
+
+DialogChart::PlotRow DialogChart::plotRow(PlotIndex index) const
+{
+    using F = OutputDataType;
+    const Ui::DialogChart &ui = *m_ui;
+    switch (index) {
+    case HeavePlot:
+        return {index, ui.linearAccDataPlot,
+                {{{ui.checkBoxHeave, F::Heave, HeaveMargin}, {ui.checkBoxHvVel, F::HeaveVelocity, HeaveVelocityMargin}}},
+                2, "Hv time"};
+    case AccPlot:
+        return {index, ui.linearDataPlot,
+                {{{ui.checkBoxAx, F::Ax, AccMargin}, {ui.checkBoxAy, F::Ay, AccMargin}, {ui.checkBoxAz, F::Az, AccMargin}}},
+                3, "Acc time"};
+    case AngPlot:
+        return {index, ui.angularDataPlot,
+                {{{ui.checkBoxRoll, F::Roll, AngleMargin}, {ui.checkBoxPitch, F::Pitch, AngleMargin},
+                  {ui.checkBoxYaw, F::Yaw, AngleMargin}}},
+                3, "angle time"};
+    case AngRatePlot:
+    case PlotCount:
+        break;
+    }
+    return {AngRatePlot, ui.angularRateDataPlot,
+            {{{ui.checkBoxRrate, F::RollRate, AngleRateMargin}, {ui.checkBoxPrate, F::PitchRate, AngleRateMargin},
+              {ui.checkBoxYrate, F::YawRate, AngleRateMargin}}},
+            3, "angular Rate time"};
+}
+
+bool DialogChart::anyChecked(const PlotRow &row)
+{
+    for (int i = 0; i < row.channelCount; ++i) {
+        if (row.channels[std::size_t(i)].box->isChecked())
+            return true;
+    }
+    return false;
+}
+
+void DialogChart::plotSample(const PlotRow &row, const OutputDataType &data)
+{
+    if (!activeStatus || !anyChecked(row))
+        return;
+    QCustomPlot *plot = row.plot;
+    const double key = takeKey(row.index);
+    trimGraphs(plot, key);
+    slideTimeLimit(plot, key, row.limitName);
+    for (int i = 0; i < row.channelCount && i < plot->graphCount(); ++i) {
+        const Channel &channel = row.channels[std::size_t(i)];
+        if (!channel.box->isChecked())
+            continue;
+        const float value = readDisplayFloat(data.field[std::size_t(channel.field)]);
+        plot->graph(i)->addData(key, value);
+        setNewRange(plot, value, channel.margin);
+    }
+    followKey(plot, key);
+    plot->replot(QCustomPlot::rpRefreshHint);
+}
+
+// Seconds since the plot's first accepted sample, in double precision so that
+// keys keep millisecond resolution over runs of many days.
+double DialogChart::takeKey(PlotIndex index)
+{
+    const qint64 now = m_clock();
+    std::optional<qint64> &origin = m_origins[std::size_t(index)];
+    if (!origin)
+        origin = now;
+    return double(now - *origin) / MillisecondsPerSecond;
+}
+
+// Long graphs, checked or not, keep only the last kept time span of points.
+void DialogChart::trimGraphs(QCustomPlot *plot, double key) const
+{
+    if (key <= keptTimeSpan)
+        return;
+    for (int i = 0; i < plot->graphCount(); ++i) {
+        QCPGraph *graph = plot->graph(i);
+        if (graph->dataCount() >= TrimThreshold)
+            graph->data()->removeBefore(key - keptTimeSpan);
+    }
+}
+
+// Moves the time axis's zoom limits ahead in steps of limitAdvance, the lower
+// one trailing the old upper one by keptTimeSpan, until the key lies inside:
+// a plot fed again after a long pause catches up in this one call.
+void DialogChart::slideTimeLimit(QCustomPlot *plot, double key, const char *limitName) const
+{
+    RangeLimitAxis *axis = RangeLimitAxis::of(plot->xAxis);
+    const double upper = axis->rangeLimitUpper();
+    if (!(key > upper))
+        return;
+    const double steps = std::ceil((key - upper) / limitAdvance);
+    const double newUpper = upper + steps * limitAdvance;
+    axis->setRangeLimit(float(newUpper - limitAdvance - keptTimeSpan), float(newUpper),
+                        QString::fromLatin1(limitName));
+}
+
+// A key at or past the time range's end moves the range to end at the key, keeping its width.
+void DialogChart::followKey(QCustomPlot *plot, double key)
+{
+    const QCPRange range = plot->xAxis->range();
+    if (key < range.upper)
+        return;
+    const float width = float(range.size());
+    plot->xAxis->setRange(key - width, key);
+}
+
+void DialogChart::setNewRange(QCustomPlot *plot, float value, float margin)
+{
+    const QCPRange range = plot->yAxis->range();
+    const bool below = value <= range.lower;
+    const bool above = value >= range.upper;
+    if (below || above)
+        plot->yAxis->setRange(below ? double(value) - margin : range.lower, above ? double(value) + margin : range.upper);
+}
+
+bool DialogChart::isCheckedLnrParameters() const
+{
+    return m_ui->checkBoxAx->isChecked() || m_ui->checkBoxAy->isChecked() || m_ui->checkBoxAz->isChecked();
+}
+
+bool DialogChart::isCheckedAngParameters() const
+{
+    return m_ui->checkBoxRoll->isChecked() || m_ui->checkBoxPitch->isChecked() || m_ui->checkBoxYaw->isChecked();
+}
+
+bool DialogChart::isCheckedAngRateParameters() const
+{
+    return m_ui->checkBoxRrate->isChecked() || m_ui->checkBoxPrate->isChecked() || m_ui->checkBoxYrate->isChecked();
+}
+
+float DialogChart::RawGeneratorSine(float t)
+{
+    const auto r = static_cast<qint32>(QRandomGenerator::global()->generate());
+    const qint32 n = r % NoiseModulus - NoiseOffset;
+    return std::sin(t * SinePhaseScale) * SineAmplitude + float(n) * NoiseScale;
+}
+
+void DialogChart::RealtimeDataPlotSimulation()
+{
+    const float x = RawGeneratorSine(m_simulationPhase);
+    const float c = std::cos(x);
+    OutputDataType data;
+    const auto put = [&data](int field, float value) {
+        data.field[std::size_t(field)] = QString::number(value, 'g', 6);
+    };
+    using F = OutputDataType;
+    for (const int base : {int(F::Roll), int(F::RollRate)}) {
+        put(base, x);
+        put(base + 1, x + 0.1f);
+        put(base + 2, x + 0.2f);
+    }
+    put(F::Heave, 5.0f * x);
+    put(F::HeaveVelocity, x);
+    put(F::Ax, c);
+    put(F::Ay, c + 0.1f);
+    put(F::Az, c + 0.2f);
+
+    RealtimeHeaveDataPlot(data);
+    RealtimeAccDataPlot(data);
+    RealtimeAngDataPlot(data);
+    RealtimeAngRateDataPlot(data);
+    m_simulationPhase += SimulationStep;
 }

@@ -5,9 +5,14 @@
 #include <QChart>
 #include <QColor>
 #include <QDialog>
+#include <QElapsedTimer>
+
+#include "DeviceTypes.h"
 
 #include <array>
+#include <functional>
 #include <memory>
+#include <optional>
 
 class QCheckBox;
 class QCustomPlot;
@@ -58,6 +63,33 @@ public:
     // Every way of closing the window (Escape included) deactivates it.
     void done(int result) override;
 
+    // Milliseconds of a monotonic clock, the source of every plot's keys.
+    using Clock = std::function<qint64()>;
+    // Replaces the window's own monotonic clock (tests and benchmarks drive keys with it).
+    void setClock(Clock clock);
+
+    // One decoded sample into one plot: while the window is active and a box
+    // of the plot is checked, the checked series get a point keyed by the
+    // seconds since the plot's first accepted sample; old points go, the time
+    // limits slide, the value range grows, the time range follows and the plot
+    // replots at once.
+    void RealtimeHeaveDataPlot(OutputDataType data);
+    void RealtimeAccDataPlot(OutputDataType data);
+    void RealtimeAngDataPlot(OutputDataType data);
+    void RealtimeAngRateDataPlot(OutputDataType data);
+
+    // Widens the plot's value range so that value lies inside it by margin.
+    void setNewRange(QCustomPlot *plot, float value, float margin);
+    // True when a series of the acceleration, angle or angular-rate plot is checked.
+    bool isCheckedLnrParameters() const;
+    bool isCheckedAngParameters() const;
+    bool isCheckedAngRateParameters() const;
+    // A test feed: one sine-based sample into the four plots, the phase then
+    // advancing by 0.1.
+    void RealtimeDataPlotSimulation();
+    // A test signal: a sine of t with a little random noise.
+    static float RawGeneratorSine(float t);
+
     // The series selection; the main window assigns it and saves it at shut-down.
     QBitArray DataDisplayFlag;
 
@@ -87,6 +119,35 @@ private:
         QColor colour;
     };
 
+    // The four plots, in the order of their time origins.
+    enum PlotIndex { HeavePlot, AccPlot, AngPlot, AngRatePlot, PlotCount };
+
+    // One series of a plot: its box, its sample field and its value margin.
+    struct Channel
+    {
+        QCheckBox *box;
+        int field;
+        float margin;
+    };
+
+    // What one plot takes from a sample.
+    struct PlotRow
+    {
+        PlotIndex index;
+        QCustomPlot *plot;
+        std::array<Channel, 3> channels;
+        int channelCount;
+        const char *limitName;
+    };
+
+    PlotRow plotRow(PlotIndex index) const;
+    void plotSample(const PlotRow &row, const OutputDataType &data);
+    static bool anyChecked(const PlotRow &row);
+    double takeKey(PlotIndex index);
+    void trimGraphs(QCustomPlot *plot, double key) const;
+    void slideTimeLimit(QCustomPlot *plot, double key, const char *limitName) const;
+    static void followKey(QCustomPlot *plot, double key);
+
     // The boxes in bit order, each with its legend colour.
     std::array<Series, SeriesCount> series() const;
 
@@ -112,6 +173,13 @@ private:
     int currentTheme = 0;
     float limitAdvance = 600.0f;
     float limitStart = 0.0f;
+    float keptTimeSpan = 300.0f;
+
+    // Time origin of each plot, set by its first accepted sample and never reset.
+    std::array<std::optional<qint64>, PlotCount> m_origins;
+    QElapsedTimer m_elapsed;
+    Clock m_clock;
+    float m_simulationPhase = 0.0f;
 };
 
 #endif // DIALOGCHART_H

@@ -116,4 +116,9 @@ QPointF headingTextOrigin(double heading)
     return QPointF(-12, -50);
 }
 
+QString headingText(double heading)
+{
+    return QString::number(heading, 'f', 1);
+}
+
 } // namespace InstrumentDial

@@ -2,6 +2,7 @@
 #define INSTRUMENTDIAL_H
 
 #include <QPointF>
+#include <QString>
 
 class QPainter;
 class QSize;
@@ -46,6 +47,9 @@ float rollPointerRotation(float roll);
 int headingArcSpan(double heading);
 // Compass: baseline start of the heading value text.
 QPointF headingTextOrigin(double heading);
+// Compass: the heading value with one decimal; a heading that is no finite
+// number reads as such ("nan", "inf", "-inf"), never as a real heading.
+QString headingText(double heading);
 
 } // namespace InstrumentDial
 

@@ -44,7 +44,7 @@ void eCompass::timerEvent(QTimerEvent *event)
 
 void eCompass::render(QPainter *painter)
 {
-    // A sample may carry a value that is not a number: show north.
+    // A heading that is no finite number turns neither needle nor arc; its text says so.
     const double safeHeading = InstrumentDial::finiteAngle(heading);
 
     InstrumentDial::setupDial(painter, size());
@@ -54,7 +54,7 @@ void eCompass::render(QPainter *painter)
     drawCentreCap(painter);
     drawMarks(painter);
     drawLabels(painter);
-    drawValue(painter, safeHeading);
+    drawValue(painter, heading);
     // Still at the value's opacity.
     InstrumentDial::drawGlass(painter);
 }
@@ -127,9 +127,9 @@ void eCompass::drawLabels(QPainter *painter)
     }
 }
 
-void eCompass::drawValue(QPainter *painter, double safeHeading)
+void eCompass::drawValue(QPainter *painter, double heading)
 {
     painter->setPen(Qt::black);
     painter->setOpacity(0.75);
-    painter->drawText(InstrumentDial::headingTextOrigin(safeHeading), QString::number(safeHeading, 'f', 1));
+    painter->drawText(InstrumentDial::headingTextOrigin(heading), InstrumentDial::headingText(heading));
 }

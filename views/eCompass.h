@@ -25,7 +25,7 @@ private:
     static void drawCentreCap(QPainter *painter);
     static void drawMarks(QPainter *painter);
     static void drawLabels(QPainter *painter);
-    static void drawValue(QPainter *painter, double safeHeading);
+    static void drawValue(QPainter *painter, double heading);
 
     int timerId = 0;
 };

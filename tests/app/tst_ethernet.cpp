@@ -6,6 +6,7 @@
 #include "EthernetInterfaces.h"
 #include "MainWindowProbe.h"
 #include "NetNamespace.h"
+#include "ReadoutTexts.h"
 #include "UdpDevice.h"
 #include "Worker.h"
 
@@ -242,7 +243,12 @@ private slots:
             QCOMPARE(settingsDatagrams(device).last().size(), 68);
         }
 
+        OutputDataType sample;
+        sample.field.fill(QStringLiteral("+01.50"));
+        m_window->dispalyOutputData(sample, OutputProtocolType());
+        QVERIFY(child<QLabel>("labelRoll")->text().endsWith(QStringLiteral("+01.50")));
         action()->trigger();
+        QCOMPARE(child<QLabel>("labelRoll")->text(), ReadoutTexts::clearedReadoutTexts().labels[0]);
         QCOMPARE(m_connects->size(), 2);
         QCOMPARE(m_connects->last()[0].toBool(), false);
         QCOMPARE(m_connects->last()[1].value<QHostAddress>(), QHostAddress(QHostAddress::Any));

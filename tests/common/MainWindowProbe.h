@@ -19,6 +19,8 @@ public:
     static Worker *worker(MainWindow &w) { return w.m_worker; }
     static const QList<QPixmap> &ledFrames(const MainWindow &w) { return w.m_ledFrames; }
     static int timerId(const MainWindow &w) { return w.m_timer->timerId(); }
+    static eCompass &compass(MainWindow &w) { return w.m_compass; }
+    static AttitudeMeter &attitudeMeter(MainWindow &w) { return w.m_attitudeMeter; }
 
     // Settings panel
     static SettingsMarkers &markers(MainWindow &w) { return w.m_markers; }

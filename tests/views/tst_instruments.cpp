@@ -2,6 +2,7 @@
 #include "InstrumentDial.h"
 #include "eCompass.h"
 
+#include <QPainter>
 #include <QScreen>
 #include <QTest>
 
@@ -110,9 +111,17 @@ private slots:
         QCOMPARE(drawn(Attitude, NaN, 0), level);
         QCOMPARE(drawn(Attitude, 0, NaN), level);
         QCOMPARE(drawn(Attitude, Inf, -Inf), level);
+        // A heading that is no number leaves the needle north, and its text says so.
         const QImage north = drawn(Compass, 0);
-        QCOMPARE(drawn(Compass, NaN), north);
-        QCOMPARE(drawn(Compass, -Inf), north);
+        for (const double heading : {NaN, -Inf}) {
+            const QImage unknown = drawn(Compass, heading);
+            QVERIFY(unknown != north);
+            const double scale = InstrumentDial::pixelsPerUnit(north.size());
+            for (const QPointF point : {QPointF(0, -40), QPointF(0, 40), QPointF(4, -93)}) {
+                const QPoint pixel = (QPointF(Side / 2, Side / 2) + point * scale).toPoint();
+                QCOMPARE(unknown.pixel(pixel), north.pixel(pixel));
+            }
+        }
 
         QVERIFY(!drawn(Attitude, 3e38, -3e38).isNull());
         QVERIFY(!drawn(Compass, 1e300).isNull());
@@ -121,6 +130,68 @@ private slots:
         QCOMPARE(InstrumentDial::toSixteenths(NaN), 0);
         QCOMPARE(InstrumentDial::groundChordStart(1e38f, 1e38f), IntMin);
         QCOMPARE(InstrumentDial::headingArcSpan(1e12), IntMin);
+    }
+
+    void headingText_data()
+    {
+        QTest::addColumn<double>("heading");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QPointF>("origin");
+        QTest::newRow("0") << 0.0 << "0.0" << QPointF(-8, -50);
+        QTest::newRow("-5") << -5.0 << "-5.0" << QPointF(-8, -50);
+        QTest::newRow("90") << 90.0 << "90.0" << QPointF(-10, -50);
+        QTest::newRow("359.9") << 359.9 << "359.9" << QPointF(-12, -50);
+        QTest::newRow("400") << 400.0 << "400.0" << QPointF(-12, -50);
+        QTest::newRow("not a number") << NaN << "nan" << QPointF(-12, -50);
+        QTest::newRow("infinite") << Inf << "inf" << QPointF(-12, -50);
+        QTest::newRow("minus infinite") << -Inf << "-inf" << QPointF(-8, -50);
+    }
+
+    // The heading value and where it stands; a heading that is no number never reads as 0.
+    void headingText()
+    {
+        QFETCH(double, heading);
+        QFETCH(QString, text);
+        QFETCH(QPointF, origin);
+        QCOMPARE(InstrumentDial::headingText(heading), text);
+        QCOMPARE(InstrumentDial::headingTextOrigin(heading), origin);
+    }
+
+    void rimPoint_data()
+    {
+        QTest::addColumn<float>("angle");
+        QTest::addColumn<QPointF>("point");
+        QTest::newRow("0: 9 o'clock") << 0.0f << QPointF(-93, 0);
+        QTest::newRow("30") << 30.0f << QPointF(-80.5404, -46.5);
+        QTest::newRow("90: 12 o'clock") << 90.0f << QPointF(0, -93);
+        QTest::newRow("180: 3 o'clock") << 180.0f << QPointF(93, 0);
+        QTest::newRow("-90: 6 o'clock") << -90.0f << QPointF(0, 93);
+    }
+
+    // The rim point of the horizon circle at an angle from 9 o'clock towards 12.
+    void rimPoint()
+    {
+        QFETCH(float, angle);
+        QFETCH(QPointF, point);
+        AttitudeMeter meter;
+        const QPointF rim = meter.getPoint(angle, QRectF(-93, -93, 186, 186));
+        QVERIFY2(QLineF(rim, point).length() < 1e-3, qPrintable(QStringLiteral("%1 %2").arg(rim.x()).arg(rim.y())));
+    }
+
+    // A degree mark runs from the rim a tenth of the way towards the centre.
+    void degreeMark()
+    {
+        AttitudeMeter meter;
+        QImage image(200, 200, QImage::Format_RGB32);
+        image.fill(Qt::black);
+        QPainter painter(&image);
+        painter.translate(100, 100);
+        painter.setPen(QPen(Qt::white, 3));
+        meter.drawDegree(&painter, QRectF(-93, -93, 186, 186), 90);
+        painter.end();
+        QCOMPARE(image.pixelColor(100, 100 - 88), QColor(Qt::white));
+        QCOMPARE(image.pixelColor(100, 100 - 80), QColor(Qt::black));
+        QCOMPARE(image.pixelColor(100 - 88, 100), QColor(Qt::black));
     }
 };
 

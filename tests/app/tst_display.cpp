@@ -1,0 +1,212 @@
+#include "DialogChart.h"
+#include "MainWindowProbe.h"
+#include "Worker.h"
+
+#include <QtTest>
+#include <QtWidgets>
+#include <qcustomplot.h>
+
+#include <memory>
+
+namespace {
+
+const char *const LabelNames[] = {"labelRoll",      "labelPitch",   "labelYaw", "labelRollRate", "labelPitchRate",
+                                  "labelYawRate", "labelAx", "labelAy",   "labelAz"};
+const char *const PlotNames[] = {"linearAccDataPlot", "linearDataPlot", "angularDataPlot", "angularRateDataPlot"};
+
+const QString Cleared =
+    QStringLiteral("88.88|Roll  : NA|Pitch : NA|Yaw  : NA|Roll  : NA|Pitch : NA|Yaw  : NA|Ax : NA|Ay : NA|Az : NA");
+
+OutputDataType sample(const QString &roll = QStringLiteral("+01.50"))
+{
+    OutputDataType data;
+    const std::pair<int, const char *> fields[] = {
+        {OutputDataType::Pitch, "-02.25"},    {OutputDataType::Yaw, "+359.9"},      {OutputDataType::RollRate, "+00.10"},
+        {OutputDataType::PitchRate, "-00.20"}, {OutputDataType::YawRate, "+00.30"}, {OutputDataType::Heave, "-0.120"},
+        {OutputDataType::HeaveVelocity, "+0.010"}, {OutputDataType::Ax, "+0.981"},  {OutputDataType::Ay, "-0.050"},
+        {OutputDataType::Az, "+9.810"}};
+    for (const auto &[field, text] : fields)
+        data.field[std::size_t(field)] = QString::fromLatin1(text);
+    data.field[OutputDataType::Roll] = roll;
+    return data;
+}
+
+OutputProtocolType slot(int value, uint32_t mask, uint8_t first = 0xFF, uint8_t second = 0xFF)
+{
+    OutputProtocolType protocol;
+    protocol.value = uint32_t(value);
+    protocol.mask = mask;
+    protocol.format = {first, second, 0, 0};
+    protocol.enabled = value != 0;
+    return protocol;
+}
+
+} // namespace
+
+// Each decoded sample in the read-outs, the heave display, the instruments and the charts.
+class TestDisplay : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> m_storeDir;
+    std::unique_ptr<MainWindow> m_window;
+
+    // The heave display's value and the nine labels, joined by "|".
+    QString shownReadouts() const
+    {
+        QStringList texts{QString::number(m_window->findChild<QLCDNumber *>("lcdNumberHeave")->value())};
+        for (const char *name : LabelNames)
+            texts << m_window->findChild<QLabel *>(QLatin1String(name))->text();
+        return texts.join(QLatin1Char('|'));
+    }
+
+    void show(uint32_t mode, const OutputProtocolType &protocol, const OutputDataType &data = sample())
+    {
+        MainWindowProbe::setConnectionMode(*m_window, mode);
+        m_window->dispalyOutputData(data, protocol);
+    }
+
+    AttitudeMeter &meter() { return MainWindowProbe::attitudeMeter(*m_window); }
+    eCompass &compass() { return MainWindowProbe::compass(*m_window); }
+
+private slots:
+    void init()
+    {
+        m_window.reset();
+        m_storeDir = std::make_unique<QTemporaryDir>();
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_storeDir->path());
+        m_window = std::make_unique<MainWindow>();
+    }
+
+    void cleanupTestCase() { m_window.reset(); }
+
+    // The selection boundaries have their rows in the read-out texts' own test;
+    // these follow a sample through the window.
+    void readouts_data()
+    {
+        QTest::addColumn<uint>("mode");
+        QTest::addColumn<int>("value");
+        QTest::addColumn<uint>("mask");
+        QTest::addColumn<uint>("format"); // first byte in the high half
+        QTest::addColumn<QString>("expected");
+        const uint serial = Worker::SerialMode, ethernet = Worker::EthernetMode;
+        const QString all = QStringLiteral("-0.12|Roll  : +01.50|Pitch : -02.25|Yaw   : +359.9|Roll  : +00.10|"
+                                           "Pitch : -00.20|Yaw   : +00.30|Ax : +0.981|Ay : -0.050|Az : +9.810");
+        const QString rollPitchHeave = QStringLiteral("-0.12|Roll  : +01.50|Pitch : -02.25|Yaw   : NA|Roll  : NA|"
+                                                      "Pitch : NA|Yaw   : NA|Ax : NA|Ay : NA|Az : NA");
+        const QString rollPitchAx = QStringLiteral("88.88|Roll  : +01.50|Pitch : -02.25|Yaw   : NA|Roll  : NA|"
+                                                   "Pitch : NA|Yaw   : NA|Ax : +0.981|Ay : NA|Az : NA");
+        QTest::newRow("TSS1: roll, pitch, heave") << serial << 3 << 0x1C2u << 0xFFFFu << rollPitchHeave;
+        QTest::newRow("custom 0xC0 0x80") << serial << 20 << 0x1C2u << 0xC080u << rollPitchAx;
+        QTest::newRow("unknown protocol -1") << serial << -1 << 0x1C2u << 0xFFFFu << Cleared;
+        QTest::newRow("Ethernet, no bit set") << ethernet << 0 << 0u << 0x0000u << all;
+    }
+
+    void readouts()
+    {
+        QFETCH(uint, mode);
+        QFETCH(int, value);
+        QFETCH(uint, mask);
+        QFETCH(uint, format);
+        QFETCH(QString, expected);
+        show(mode, slot(value, mask, uint8_t(format >> 8), uint8_t(format)));
+        QCOMPARE(shownReadouts(), expected);
+    }
+
+    // Roll, pitch and heading reach the instruments whatever the selection; a
+    // text that is no number gives 0.
+    void instruments_data()
+    {
+        QTest::addColumn<QString>("roll");
+        QTest::addColumn<float>("expected");
+        QTest::newRow("plus sign and leading zeros") << "+01.50" << 1.5f;
+        QTest::newRow("negative") << "-12.25" << -12.25f;
+        QTest::newRow("NA") << "NA" << 0.0f;
+        QTest::newRow("empty") << "" << 0.0f;
+        QTest::newRow("letters") << "x1.5" << 0.0f;
+        QTest::newRow("beyond single precision") << "1e60" << 0.0f;
+    }
+
+    void instruments()
+    {
+        QFETCH(QString, roll);
+        QFETCH(float, expected);
+        meter().roll = 99.0f;
+        show(Worker::SerialMode, slot(20, 0, 0x00, 0x00), sample(roll));
+        QCOMPARE(meter().roll, expected);
+        QCOMPARE(meter().pitch, -2.25f);
+        QCOMPARE(compass().heading, 359.9);
+    }
+
+    // Under a reserved protocol the read-outs clear and the instruments keep their last values.
+    void reservedProtocolLeavesInstrumentsStill()
+    {
+        show(Worker::EthernetMode, slot(3, 0));
+        show(Worker::SerialMode, slot(-1, 0xFFFF), sample(QStringLiteral("+07.00")));
+        QCOMPARE(shownReadouts(), Cleared);
+        QCOMPARE(meter().roll, 1.5f);
+        QCOMPARE(compass().heading, 359.9);
+    }
+
+    // Clearing resets every read-out and leaves the instruments alone.
+    void clearResetsReadouts()
+    {
+        show(Worker::EthernetMode, slot(3, 0));
+        m_window->clearDataDisplay();
+        QCOMPARE(shownReadouts(), Cleared);
+        QCOMPARE(meter().roll, 1.5f);
+    }
+
+    // A protocol report on the serial link clears the read-outs, for any slot;
+    // on the Ethernet link they stay.
+    void protocolReportClearsOnSerialLink_data()
+    {
+        QTest::addColumn<uint>("mode");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<bool>("cleared");
+        QTest::newRow("serial, slot 0") << uint(Worker::SerialMode) << 0 << true;
+        QTest::newRow("serial, slot 2") << uint(Worker::SerialMode) << 2 << true;
+        QTest::newRow("Ethernet, slot 0") << uint(Worker::EthernetMode) << 0 << false;
+    }
+
+    void protocolReportClearsOnSerialLink()
+    {
+        QFETCH(uint, mode);
+        QFETCH(int, index);
+        QFETCH(bool, cleared);
+        show(Worker::EthernetMode, slot(3, 0));
+        const QString before = shownReadouts();
+        MainWindowProbe::setConnectionMode(*m_window, mode);
+        m_window->ProcessProtocolParameters(slot(3, 0xC2), uint8_t(index));
+        QCOMPARE(shownReadouts(), cleared ? Cleared : before);
+    }
+
+    // The four charts take the sample while the chart window is open, and only then.
+    void chartsFedWhileOpen()
+    {
+        DialogChart *chart = MainWindowProbe::chart(*m_window);
+        qint64 now = 5000;
+        chart->setClock([&now] { return now; });
+        for (QCheckBox *box : chart->findChildren<QCheckBox *>())
+            box->setChecked(true);
+
+        show(Worker::EthernetMode, slot(3, 0));
+        for (const char *name : PlotNames)
+            QCOMPARE(chart->findChild<QCustomPlot *>(name)->graph(0)->dataCount(), 0);
+
+        chart->setActiveStatus(true);
+        now += 1500;
+        show(Worker::EthernetMode, slot(3, 0));
+        const double expected[] = {-0.12, 0.981, 1.5, 0.1};
+        for (int plot = 0; plot < 4; ++plot) {
+            QCPGraph *graph = chart->findChild<QCustomPlot *>(PlotNames[plot])->graph(0);
+            QCOMPARE(graph->dataCount(), 1);
+            QCOMPARE(graph->data()->at(0)->key, 0.0);
+            QCOMPARE(float(graph->data()->at(0)->value), float(expected[plot]));
+        }
+        chart->setActiveStatus(false);
+    }
+};
+
+QTEST_MAIN(TestDisplay)
+#include "tst_display.moc"
