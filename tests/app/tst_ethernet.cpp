@@ -243,6 +243,21 @@ private slots:
             QCOMPARE(settingsDatagrams(device).last().size(), 68);
         }
 
+        // A new local port: the datagram first, then the rebind, then the search.
+        QStringList requests;
+        connect(m_window.get(), &MainWindow::signalSendUdpCmdDatagram, this, [&requests] { requests << "datagram"; });
+        connect(m_window.get(), &MainWindow::signalResetUdpSocket, this,
+                [&requests](unsigned short port) { requests << QStringLiteral("reset %1").arg(port); });
+        connect(m_window.get(), &MainWindow::signalScanVeltoIMU, this,
+                [&requests](bool scan) { requests << QStringLiteral("scan %1").arg(scan); });
+        m_window->enableAllButtons(true);
+        child<QLineEdit>("lineEditLocalUdpPort")->setText(QStringLiteral("9000"));
+        emit child<QLineEdit>("lineEditLocalUdpPort")->editingFinished();
+        child<QPushButton>("pushButtonApplyChangesIMU")->click();
+        QCOMPARE(requests, (QStringList{"datagram", "reset 9000", "scan 1"}));
+        QTRY_COMPARE_WITH_TIMEOUT(settingsDatagrams(device).size(), 4, Timeout);
+        QCOMPARE(qFromBigEndian<quint16>(settingsDatagrams(device).last().constData() + 14), 9000);
+
         OutputDataType sample;
         sample.field.fill(QStringLiteral("+01.50"));
         m_window->dispalyOutputData(sample, OutputProtocolType());
