@@ -36,6 +36,49 @@ qsizetype findSync(QByteArrayView buffer, QByteArrayView sync, qsizetype from)
     return sync.isEmpty() ? -1 : buffer.indexOf(sync, from);
 }
 
+enum class Decision { No, Yes, Undecided };
+
+// Whether buffer[pos], a "$", starts an answer head; Undecided while the bytes
+// that would tell have not all arrived.
+Decision answerHeadAt(QByteArrayView buffer, qsizetype pos)
+{
+    for (qsizetype i = pos + 1; i <= pos + LongCodeHash; ++i) {
+        if (i >= buffer.size())
+            return Decision::Undecided;
+        if (buffer[i] == '#')
+            return i == pos + ShortCodeHash || i == pos + LongCodeHash ? Decision::Yes : Decision::No;
+    }
+    return Decision::No;
+}
+
+struct FrameAnswer
+{
+    Decision decision;
+    qsizetype head = -1;
+};
+
+// A frame candidate begun at a false sync in frame data can reach over an
+// answer that follows. An answer head inside the candidate whose line end
+// comes before the next sync (answers hold no sync bytes) is such an answer.
+FrameAnswer answerInFrame(QByteArrayView buffer, QByteArrayView sync, qsizetype frameAt, qsizetype length)
+{
+    const qsizetype end = frameAt + length;
+    for (qsizetype at = buffer.indexOf('$', frameAt + sync.size()); at >= 0 && at < end;
+         at = buffer.indexOf('$', at + 1)) {
+        const Decision head = answerHeadAt(buffer, at);
+        if (head == Decision::Undecided)
+            return {Decision::Undecided};
+        if (head == Decision::No)
+            continue;
+        const qsizetype nextSync = findSync(buffer, sync, at + 1);
+        if (findLineEnd(buffer, at, nextSync < 0 ? buffer.size() : nextSync) >= 0)
+            return {Decision::Yes, at};
+        if (nextSync < 0)
+            return {Decision::Undecided};
+    }
+    return {Decision::No};
+}
+
 } // namespace
 
 FrameKind frameKindFor(uint32_t protocolValue)
@@ -105,6 +148,15 @@ Cut cutBuffer(QByteArrayView buffer, FrameKind kind)
         pos = syncAt;
         if (syncAt + length > size)
             break; // the rest of the frame is still on its way
+        const FrameAnswer answer = answerInFrame(buffer, sync, syncAt, length);
+        if (answer.decision == Decision::Undecided)
+            break;
+        if (answer.decision == Decision::Yes) {
+            // The answer is taken instead of the frame; the bytes before it are noise.
+            pos = answer.head;
+            syncAt = findSync(buffer, sync, pos);
+            continue;
+        }
         cut.pieces.append({Piece::Frame, syncAt, length});
         pos = syncAt + length;
         syncAt = findSync(buffer, sync, pos);
@@ -115,29 +167,32 @@ Cut cutBuffer(QByteArrayView buffer, FrameKind kind)
 
 bool isAnswerHead(QByteArrayView line, qsizetype pos)
 {
-    if (pos < 0 || pos >= line.size() || line[pos] != '$')
-        return false;
-    const qsizetype last = qMin(pos + LongCodeHash, line.size() - 1);
-    for (qsizetype i = pos + 1; i <= last; ++i) {
-        if (line[i] == '#')
-            return i == pos + ShortCodeHash || i == pos + LongCodeHash;
-    }
-    return false;
+    return pos >= 0 && pos < line.size() && line[pos] == '$' && answerHeadAt(line, pos) == Decision::Yes;
 }
 
-ClassifiedLine classifyLine(QByteArrayView line)
+namespace {
+
+// The last answer head of a line, or -1. Where frame bytes may stand in front
+// of an answer, they may look like a head themselves; the answer ends the line.
+qsizetype lastAnswerHead(QByteArrayView line)
 {
-    if (isAnswerHead(line, 0))
-        return {AnswerLine, 0};
-    // A line that does not start with "$" may still end in an answer: the device
-    // answered between binary frames that were not cut out of the stream.
-    if (!line.startsWith('$')) {
-        for (qsizetype at = line.lastIndexOf('$'); at > 0; at = line.lastIndexOf('$', at - 1)) {
-            if (isAnswerHead(line, at))
-                return {AnswerLine, at};
-        }
+    for (qsizetype at = line.lastIndexOf('$'); at >= 0; at = at > 0 ? line.lastIndexOf('$', at - 1) : -1) {
+        if (isAnswerHead(line, at))
+            return at;
     }
-    if (line.contains("error"))
+    return -1;
+}
+
+} // namespace
+
+ClassifiedLine classifyLine(QByteArrayView line, bool answersBehindFrameBytes)
+{
+    const bool reportsError = line.contains("error");
+    const bool behindFrameBytes = answersBehindFrameBytes && !reportsError;
+    const qsizetype head = behindFrameBytes ? lastAnswerHead(line) : (isAnswerHead(line, 0) ? 0 : -1);
+    if (head >= 0)
+        return {AnswerLine, head};
+    if (reportsError)
         return {ErrorLine, 0};
     if (line.size() >= MinimumDataLine)
         return {DataLine, 0};

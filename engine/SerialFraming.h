@@ -41,6 +41,9 @@ struct Cut
 // Cuts complete lines and, unless kind is None, complete frames in stream order.
 // A frame is cut only once all of it has arrived, and its bytes never count as
 // text. Bytes before a sync that end in no line end are noise and are consumed.
+// A frame never swallows an answer: when the bytes from a sync on hold an answer
+// head whose line end arrives before the next sync, the sync lay in frame data
+// and the answer is cut instead, the bytes before it being noise.
 Cut cutBuffer(QByteArrayView buffer, FrameKind kind);
 
 // Line classes; the numbers are the console types of a received line.
@@ -50,14 +53,19 @@ struct ClassifiedLine
 {
     LineClass lineClass;
     // Where the classified text begins in the line: 0, or the answer head that
-    // follows residue of binary frames on the same line.
+    // follows bytes of binary frames on the same line.
     qsizetype begin = 0;
 };
 
 // True when line[pos] is "$" and the first "#" after it stands 4 or 8 bytes on.
 bool isAnswerHead(QByteArrayView line, qsizetype pos);
 
-ClassifiedLine classifyLine(QByteArrayView line);
+// Classes a line: answer, else error (holds "error"), else data or short. Where
+// answers may follow bytes of binary frames on one line (answersBehindFrameBytes),
+// a line without "error" that holds an answer head is the answer of its last
+// head, its text beginning there: the frame bytes before it may look like a
+// head themselves, and an answer ends its line.
+ClassifiedLine classifyLine(QByteArrayView line, bool answersBehindFrameBytes = false);
 
 } // namespace SerialFraming
 

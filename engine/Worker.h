@@ -170,6 +170,7 @@ private:
     void processReceiveBuffer();
     void handleFrame(const QByteArray &frame);
     void handleLine(const QByteArray &line);
+    bool answersMayFollowFrameBytes() const;
     void showReceivedLine(const QByteArray &line, SerialFraming::LineClass lineClass);
     void noteDetectedPort();
     void dispatchAnswer(const QByteArray &answer);
@@ -254,9 +255,13 @@ private:
     // Settings waiting to be sent
     CommandTable::PendingSettings m_pending;
 
-    // Wait unit and link mode
-    uint32_t m_waitUnit = 100;
-    uint32_t m_interfaceMode = NoLink;
+    // Four words set from one constant tuple: the wait unit, two words that
+    // nothing reads, and the link mode.
+    static constexpr std::array<uint32_t, 4> TickWords{100, 10, 5, NoLink};
+    uint32_t m_waitUnit = TickWords[0];
+    uint32_t m_unreadWord1 = TickWords[1];
+    uint32_t m_unreadWord2 = TickWords[2];
+    uint32_t m_interfaceMode = TickWords[3];
 
     // Serial side
     QSerialPort *m_serial = nullptr;
@@ -274,6 +279,8 @@ private:
     QFile m_logFile;
 
     uint32_t IMUsettingsFlag = 0;
+    // The row of the next read-out query; auto-detection, during which the
+    // read-out is idle, counts its probes at a rate here.
     int32_t settingsIterator = 0;
     uint32_t m_serialSilence = 0;
 
@@ -288,7 +295,6 @@ private:
     bool m_autoDetectFinished = false;
     bool m_autoDetectPortDone = false;
     std::chrono::steady_clock::time_point m_autoDetectStart;
-    int m_autoDetectProbeCount = 0;
     int m_autoDetectProgress = 0;
     int m_autoDetectCombinations = 0;
 
@@ -302,6 +308,8 @@ private:
 
     // Null device-address answers seen; shared by the whole process.
     static uint32_t s_nullAddressCount;
+    // Whether the time-out ended the last detection sweep; shared by the whole process.
+    static bool s_autoDetectTimedOut;
 
     // UDP link
     QUdpSocket *udpSocketIP4 = nullptr;

@@ -5,11 +5,17 @@
 
 #include "Worker.h"
 
+#include "EngineLogging.h"
+
+#include <QDebug>
+
 namespace {
 constexpr int ProbesPerRate = 3;
 constexpr uint ProbeWaitMs = 500;
 constexpr qint64 AutoDetectTimeoutMs = 300000;
 } // namespace
+
+bool Worker::s_autoDetectTimedOut = false;
 
 void Worker::setAutoDetect(const QList<QString> &portNames, int combinations)
 {
@@ -25,8 +31,10 @@ void Worker::autoDetectSensor()
 {
     if (!m_autoDetectRunning)
         return;
-    if (autoDetectElapsedMs() > AutoDetectTimeoutMs)
+    if (autoDetectElapsedMs() > AutoDetectTimeoutMs) {
+        s_autoDetectTimedOut = true;
         m_autoDetectFinished = true;
+    }
 
     m_consoleHalted = false;
     readIMUsettings = false;
@@ -44,8 +52,8 @@ void Worker::autoDetectSensor()
         return;
     }
     // Three probes per rate, unless the port is done with sooner.
-    if (m_autoDetectProbeCount++ >= ProbesPerRate || m_autoDetectPortDone) {
-        m_autoDetectProbeCount = 0;
+    if (settingsIterator++ >= ProbesPerRate || m_autoDetectPortDone) {
+        settingsIterator = 0;
         ++m_autoDetectBaudIndex;
         MoveToNxtSerialPortBaudRate();
         return;
@@ -59,7 +67,7 @@ void Worker::startAutoDetectSweep()
     emit setProgressBar(ProgressStart, autoDetectProgressMaximum());
     m_autoDetectFinished = false;
     m_autoDetectPortDone = false;
-    m_autoDetectProbeCount = 0;
+    settingsIterator = 0;
     m_autoDetectPortIndex = 0;
     m_autoDetectBaudIndex = 0;
     MoveToNxtSerialPortBaudRate();
@@ -75,7 +83,11 @@ void Worker::finishAutoDetect()
     closeSerialPort();
     if (detectedPortName.isEmpty()) {
         emit setProgressBar(ProgressFailed, 0);
+        // The box's title has no place for the reason; the trace tells it.
+        qCDebug(lcEngine) << Q_FUNC_INFO << "| Line :" << __LINE__ << ":" << "$nothing detected#"
+                          << (s_autoDetectTimedOut ? "Time Out" : "");
         emit showMessageBox(tr("Error"), QStringLiteral("Couldn't detect the IMU!."));
+        s_autoDetectTimedOut = false;
         return;
     }
     emit signalAutoDetectSerialPortDone(detectedPortName, detectedBaudRate, int(autoDetectElapsedMs()));
@@ -97,7 +109,7 @@ void Worker::MoveToNxtSerialPortBaudRate()
         m_autoDetectPortDone = false;
         m_answerQueue.clear();
         m_rxBuffer.clear();
-        m_autoDetectProbeCount = 0;
+        settingsIterator = 0;
         m_autoDetectBaudIndex = 0;
         ++m_autoDetectPortIndex;
     }
@@ -131,7 +143,7 @@ void Worker::autoDetectPortOpened()
                                                                                : tr("Disconnected/Clear Error"));
     m_answerQueue.clear();
     m_rxBuffer.clear();
-    m_autoDetectProbeCount = 0;
+    settingsIterator = 0;
     m_waitTicks = setSleepDogValue_ms(ProbeWaitMs);
     emit enableAllButtons(false);
     emit showStatusMessage(tr("Detecting on %1 : %2, %3, %4, %5")

@@ -13,7 +13,7 @@ void Worker::processPredefinedProtocols(uint value, const QByteArray &data)
 {
     if (OutputDecoder::decodePredefined(value, data, m_outputData, m_protocol[0].mask)
         == OutputDecoder::Result::Unrecognised)
-        qCDebug(lcEngine) << "Unrecognised Output Protcol ID";
+        qCDebug(lcEngine) << Q_FUNC_INFO << "| Line :" << __LINE__ << ":" << "Unrecognised Output Protcol ID" << value;
 }
 
 // Text lines are left alone while the settings are read (the protocol may still

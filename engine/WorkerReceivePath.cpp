@@ -97,7 +97,8 @@ void Worker::handleFrame(const QByteArray &frame)
 
 void Worker::handleLine(const QByteArray &line)
 {
-    const SerialFraming::ClassifiedLine classified = SerialFraming::classifyLine(line);
+    const SerialFraming::ClassifiedLine classified =
+        SerialFraming::classifyLine(line, answersMayFollowFrameBytes());
     const QByteArray text = line.sliced(classified.begin);
     showReceivedLine(text, classified.lineClass);
     if (m_autoDetectRunning)
@@ -116,6 +117,19 @@ void Worker::handleLine(const QByteArray &line)
     case SerialFraming::ShortLine:
         break;
     }
+}
+
+// Answers can stand behind frame bytes on one line only where frames stream:
+// while the read-out runs no frame is cut at all, and after it the framer may
+// start inside a frame it left, at a CR LF in frame data. Before the device has
+// reported its protocol, its stream may be binary as well. Elsewhere a text line
+// that quotes an answer is no answer.
+bool Worker::answersMayFollowFrameBytes() const
+{
+    const OutputProtocolType &slot = m_protocol[0];
+    if (SerialFraming::frameKindFor(slot.value) != SerialFraming::FrameKind::None)
+        return true;
+    return readIMUsettings && slot.format == OutputProtocolType().format;
 }
 
 void Worker::showReceivedLine(const QByteArray &line, SerialFraming::LineClass lineClass)

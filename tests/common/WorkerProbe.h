@@ -47,6 +47,7 @@ public:
 
     // Auto-detection
     static bool autoDetectRunning(const Worker &w) { return w.m_autoDetectRunning; }
+    static bool autoDetectTimedOut() { return Worker::s_autoDetectTimedOut; }
     // Moves the start of the running detection back, as if ms had gone by.
     static void advanceAutoDetectClock(Worker &w, qint64 ms) { w.m_autoDetectStart -= std::chrono::milliseconds(ms); }
 

@@ -91,8 +91,6 @@ private slots:
         row("lines, the rest waits", "$frq#1\r\na\rb\r\nxy", none, {"L1:$frq#1\r\n", "L2:a\rb\r\n"}, "xy");
         row("line classes", "$echocmd#$setfrq#5\r\n$getsrn#\r\ngyro error\r\n\r\n", none,
             {"L1:$echocmd#$setfrq#5\r\n", "L2:$getsrn#\r\n", "L0:gyro error\r\n", "L3:\r\n"});
-        row("answers behind frame residue", "\xFA\xFF\x32\x0C\x01$srn#1\r\nab$frq#1$z\r\n$getsrn#$frq#1\r\n", none,
-            {"L1:$srn#1\r\n", "L1:$frq#1$z\r\n", "L2:$getsrn#$frq#1\r\n"});
         row("noise before a sync", "123" + f1 + f1, eul, {F1, F1});
         row("answer and frame in one read", "$frq#1\r\n" + f1, eul, {"L1:$frq#1\r\n", F1});
         row("frame tail not arrived", f1 + f1.left(10), eul, {F1}, f1.left(10));
@@ -101,6 +99,60 @@ private slots:
         row("unfinished line before a sync is noise", "$frq#1" + f1, eul, {F1});
         row("EM3000, answer between frames", p + "$frq#1\r\n" + p, FrameKind::EM3000, {P, "L1:$frq#1\r\n", P});
         row("EM1000 ignores the EM3000 sync", p, FrameKind::EM1000, {}, p);
+
+        // A false sync in the tail of a frame the framer did not see begin: the
+        // answer that follows is taken instead of the "frame" that would cut it.
+        const QByteArray dip("$dip#10.0.0.1\r\n");
+        row("answer behind a false sync", "\x01\x02" + f1.left(4) + "ab" + dip + f1, eul, {"L1:" + dip, F1});
+        row("answer behind a false sync, EM3000", "\x01\x90\x90\x02" + dip + p, FrameKind::EM3000, {"L1:" + dip, P});
+        row("answer behind a false sync, line end not yet arrived", f1.left(6) + dip.left(13), eul, {},
+            f1.left(6) + dip.left(13));
+        row("answer head not yet told", f1.left(13) + "$fr", eul, {}, f1.left(13) + "$fr");
+        const QByteArray headInData = f1.left(4) + "$frq#12345678", noHead = f1.left(13) + "$frq";
+        row("head in frame data, next sync before any line end", headInData + f1 + "\r\n", eul,
+            {"F:" + headInData.toHex(), F1, "L3:\r\n"});
+        row("no head in frame data", noHead + "x" + f1, eul, {"F:" + noHead.toHex(), F1});
+    }
+
+    void classifyLine_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<bool>("behindFrameBytes"); // answers may stand behind frame bytes
+        QTest::addColumn<QByteArray>("classified");
+        const auto row = [](const char *name, const QByteArray &line, bool behind, const QByteArray &classified) {
+            QTest::newRow(name) << line << behind << classified;
+        };
+        for (const bool behind : {false, true}) {
+            const QByteArray mode = behind ? " in a frame stream" : " in a text stream";
+            const auto named = [&](const char *name) { return QByteArray(name + mode); };
+            row(named("answer"), "$frq#100\r\n", behind, "1:$frq#100\r\n");
+            row(named("long code"), "$echocmd#$setfrq#5\r\n", behind, "1:$echocmd#$setfrq#5\r\n");
+            row(named("hash at index 7"), "$getsrn#\r\n", behind, "2:$getsrn#\r\n");
+            row(named("error quoting a command"), "cmd error $prt#0.0.0.9:0 rejected\r\n", behind,
+                "0:cmd error $prt#0.0.0.9:0 rejected\r\n");
+            row(named("error before a frequency"), "error: $frq#5000\r\n", behind, "0:error: $frq#5000\r\n");
+            row(named("capitalised Error"), "Error\r\n", behind, "2:Error\r\n");
+            row(named("answer holding error"), "$frq#error\r\n", behind, "1:$frq#error\r\n");
+            row(named("one character"), "x\r\n", behind, "2:x\r\n");
+            row(named("bare line end"), "\r\n", behind, "3:\r\n");
+        }
+        const QByteArray residue = QByteArray::fromHex("FAFF320C") + "\x01$";
+        row("custom line quoting flags", "HDR+1.50,$flg#0.0.0.33\r\n", false, "2:HDR+1.50,$flg#0.0.0.33\r\n");
+        row("answer behind frame bytes", residue + "$srn#1\r\n", true, "1:$srn#1\r\n");
+        row("answer behind bytes that look like a head", "$\x01\x02\x03#\x04$dip#1\r\n", true, "1:$dip#1\r\n");
+        row("answer behind frame bytes after a query echo", "$getsrn#$frq#1\r\n", true, "1:$frq#1\r\n");
+        row("no head behind frame bytes", residue + "$z\r\n", true, "2:" + residue + "$z\r\n");
+        row("frame bytes before an answer in a text stream", residue + "$srn#1\r\n", false,
+            "2:" + residue + "$srn#1\r\n");
+    }
+
+    // "class:text" of a line, the text beginning where its class begins.
+    void classifyLine()
+    {
+        QFETCH(QByteArray, line);
+        QFETCH(bool, behindFrameBytes);
+        const ClassifiedLine classified = SerialFraming::classifyLine(line, behindFrameBytes);
+        QTEST(QByteArray::number(classified.lineClass) + ":" + line.mid(classified.begin), "classified");
     }
 
     void cutBuffer()

@@ -3,9 +3,13 @@
 #include "Worker.h"
 #include "WorkerProbe.h"
 
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QTimer>
 #include <QtTest>
+
+#include <functional>
 
 #include <sys/ioctl.h>
 
@@ -120,6 +124,99 @@ QByteArray fileContent(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+
+// Runs the event loop until done() holds, without the fixed sleeps of
+// QTest::qWaitFor: a stream of short round trips stays fast.
+bool waitFor(const std::function<bool()> &done, int timeoutMs = 5000)
+{
+    QDeadlineTimer deadline(timeoutMs);
+    QTimer wake; // the loop never sleeps for good
+    wake.start(10);
+    while (!done()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    return true;
+}
+
+// Plays a unit that streams binary frames, ten per tick as a 200 Hz stream
+// does against the 50 ms tick, and answers every read-out query at once,
+// between two frames. Half of the frames carry a CR LF, half a false sync,
+// at random places among their data bytes.
+class StreamingUnit
+{
+public:
+    StreamingUnit(PtyDevice &device, uint32_t protocol)
+        : m_device(device)
+        , m_sync(SerialFraming::frameSync(SerialFraming::frameKindFor(protocol)).toByteArray())
+        , m_frameSize(SerialFraming::frameSize(SerialFraming::frameKindFor(protocol)))
+        , m_protocol(protocol)
+        , m_random(protocol)
+    {
+        QObject::connect(&device, &PtyDevice::lineReceived, [this](const QByteArray &query) {
+            send("$" + query.mid(4, 3) + "#" + payload(query) + "\r\n");
+            m_framesLeft = m_random.bounded(FramesPerTick + 1);
+            sendFrames(m_framesLeft);
+        });
+    }
+
+    static constexpr int FramesPerTick = 10;
+
+    // The frames of this tick that did not follow the last answer.
+    void streamBeforeQuery() { sendFrames(FramesPerTick - m_framesLeft); }
+
+    qint64 bytesSent() const { return m_sent.size(); }
+    QByteArray sent() const { return m_sent; }
+
+private:
+    QByteArray payload(const QByteArray &query) const
+    {
+        if (query.startsWith("$getprt#"))
+            return query == "$getprt#" ? "0.0.0." + QByteArray::number(m_protocol) + ":0" : "0.0.0.0:" + query.right(1);
+        static const QHash<QByteArray, QByteArray> payloads{
+            {"srn", "VRNAB1234565678"}, {"prn", "VRN12345"}, {"frq", "200"}, {"fwv", "V6.01.0215"},
+            {"bd1", "115200"}, {"bd2", "9600"}, {"bd3", "4800"}, {"gps", "RS232"}, {"flg", "0.0.0.33"},
+            {"rof", "1.5"}, {"pof", "-0.25"}, {"yof", "2.5"}, {"srp", "8088"}, {"dsp", "8080"},
+            {"sip", "10.0.0.5"}, {"dip", "10.0.0.1"}};
+        return payloads.value(query.mid(4, 3));
+    }
+
+    QByteArray frame()
+    {
+        QByteArray data(m_frameSize - m_sync.size(), Qt::Uninitialized);
+        for (char &byte : data)
+            byte = char(m_random.bounded(256));
+        if (m_random.bounded(2))
+            data.replace(m_random.bounded(int(data.size()) - m_sync.size() + 1), m_sync.size(), m_sync);
+        if (m_random.bounded(2))
+            data.replace(m_random.bounded(int(data.size()) - 1), 2, "\r\n");
+        return m_sync + data;
+    }
+
+    void sendFrames(int count)
+    {
+        QByteArray frames;
+        for (int i = 0; i < count; ++i)
+            frames += frame();
+        send(frames);
+    }
+
+    void send(const QByteArray &bytes)
+    {
+        m_device.send(bytes);
+        m_sent += bytes;
+    }
+
+    PtyDevice &m_device;
+    const QByteArray m_sync;
+    const qsizetype m_frameSize;
+    const uint32_t m_protocol;
+    QRandomGenerator m_random;
+    int m_framesLeft = 0;
+    QByteArray m_sent;
+};
+
 } // namespace
 
 class TestSerialLink : public QObject
@@ -132,6 +229,7 @@ private slots:
     void initTestCase()
     {
         registerDeviceMetaTypes();
+        QLoggingCategory::setFilterRules(QStringLiteral("orvanta.engine.debug=false")); // frame bytes quoting heads are traced
         QVERIFY(m_dir.isValid());
     }
 
@@ -292,6 +390,72 @@ private slots:
         QCOMPARE(frames.size(), 4); // the last bytes went through the receive path as well
     }
 
+    void readoutsUnderFrameStream_data()
+    {
+        QTest::addColumn<uint>("protocol");
+        QTest::newRow("EulerB") << uint(ProtocolValue::EulerB);
+        QTest::newRow("EM3000") << uint(ProtocolValue::EM3000);
+    }
+
+    // A hundred read-outs one after the other while the unit streams: every
+    // answer reaches its signal, the last one of each read-out included, which
+    // arrives once frames are cut again, behind whatever the read-out left of
+    // a frame. The frames before a query are sometimes taken in before the
+    // tick, sometimes together with the answer.
+    void readoutsUnderFrameStream()
+    {
+        QFETCH(uint, protocol);
+        const QString path = m_dir.filePath(QStringLiteral("stream-%1.dat").arg(protocol));
+        Link link;
+        StreamingUnit unit(link.device, protocol);
+        QStringList answers;
+        const auto count = [&](auto signal, const char *name) {
+            QObject::connect(&link.worker, signal, [&answers, name] { answers << QString::fromLatin1(name); });
+        };
+        count(&Worker::signalEnableSpecialHardwareFeature, "identity");
+        count(&Worker::m_uiIMUfreqBoxSetIndex, "frequency");
+        count(&Worker::m_uiBaudRateBoxSetIndex, "baud");
+        count(&Worker::radioButtonGPS, "gps");
+        count(&Worker::signalProcessProtocolParameters, "protocol");
+        count(&Worker::signalProcessIMUFlags, "flags");
+        count(&Worker::m_uiDoubleSpinBoxOffsetSetValue, "offset");
+        count(&Worker::m_uiLineEditIMUUdpPortSetText, "udp");
+        count(&Worker::m_uiLineEditLocalUdpPortSetText, "local");
+        count(&Worker::m_uiLineEditIMUIP4SetText, "ip");
+        count(&Worker::m_uiLineEditDstIP4SetText, "dst");
+        const QStringList oneReadout{"identity", "identity", "frequency", "identity", "baud", "baud", "baud",
+                                     "gps", "protocol", "protocol", "protocol", "flags", "offset", "offset",
+                                     "offset", "udp", "local", "ip", "dst"};
+        QSignalSpy done(&link.worker, &Worker::signalClearAllSetFalgs);
+        link.open();
+        link.worker.startDataLogging(true, path);
+        QFileInfo log(path);
+        log.setCaching(false);
+        QRandomGenerator random(protocol);
+
+        for (int readout = 0; readout < 100; ++readout) {
+            if (readout > 0)
+                link.worker.readUserSettings();
+            for (qsizetype row = 0; row < oneReadout.size(); ++row) {
+                unit.streamBeforeQuery();
+                if (random.bounded(4) != 0)
+                    QVERIFY(waitFor([&] { return log.size() == unit.bytesSent(); }));
+                QCOMPARE(link.tick(), GetCommands().at(row));
+                const qsizetype expected = readout * oneReadout.size() + row + 1;
+                QVERIFY2(waitFor([&] { return answers.size() >= expected; }),
+                         qPrintable(QStringLiteral("read-out %1 lost the answer to %2")
+                                        .arg(readout)
+                                        .arg(QString::fromLatin1(GetCommands().at(row)))));
+            }
+            QCOMPARE(done.size(), readout + 1);
+        }
+        for (int readout = 0; readout < 100; ++readout)
+            QCOMPARE(answers.mid(readout * oneReadout.size(), oneReadout.size()), oneReadout);
+        QCOMPARE(WorkerProbe::protocol(link.worker, 0).value, protocol);
+        QVERIFY(waitFor([&] { return log.size() == unit.bytesSent(); }));
+        QCOMPARE(fileContent(path), unit.sent());
+    }
+
     // A path that cannot be opened, a silent device, and a device that answers
     // only at 38400 (the rate as read from the master side of its terminal).
     void detectsDeviceOnSecondPortAt38400()
@@ -355,6 +519,19 @@ private slots:
         QCOMPARE(silent.receivedLines().size(), 2); // no further step
         QCOMPARE(link.found(), QStringList{foundAt(streaming, 4800)});
         QVERIFY(WorkerProbe::outputData(link.worker).field[OutputDataType::Roll].isEmpty()); // nothing decoded
+        QVERIFY(WorkerProbe::autoDetectTimedOut());
+
+        // Detection counted its probes in the read-out's row: a read-out armed
+        // now, without opening a port, resumes at the row of the third query.
+        link.worker.configureSerialPort(true);
+        QVERIFY(WorkerProbe::readingSettings(link.worker));
+        QCOMPARE(WorkerProbe::settingsIterator(link.worker), 2);
+
+        // The flag of the time-out stays with the process until a sweep finds nothing.
+        link.worker.setAutoDetect({}, 0);
+        QVERIFY(link.detect());
+        QCOMPARE(link.box.size(), 1);
+        QVERIFY(!WorkerProbe::autoDetectTimedOut());
     }
 };
 

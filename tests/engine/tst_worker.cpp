@@ -188,11 +188,85 @@ private slots:
         QCOMPARE(WorkerProbe::readingSettings(worker), reading || log.entries.contains(QStringLiteral("buttons(0)")));
     }
 
+    // A protocol value that names no decoder is traced with the function and its line.
+    void unrecognisedProtocolTraced()
+    {
+        Worker worker;
+        prepare(worker, false, 2);
+        QLoggingCategory::setFilterRules(QStringLiteral("orvanta.engine.debug=true"));
+        QTest::ignoreMessage(QtDebugMsg, QRegularExpression(QStringLiteral(
+            R"(^void Worker::processPredefinedProtocols\(uint, const QByteArray ?&\) \| Line : \d+ : )"
+            R"(Unrecognised Output Protcol ID 2$)")));
+        WorkerProbe::receive(worker, "abc\r\n");
+        QLoggingCategory::setFilterRules(QStringLiteral("orvanta.engine.debug=false"));
+    }
+
+    void answersBehindFrameBytes_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<uint>("protocol"); // of slot 0; FF FF FF FF: nothing reported yet
+        QTest::addColumn<bool>("reading");
+        QTest::addColumn<QStringList>("entries");
+        QTest::addColumn<QByteArrayList>("events");
+        const auto row = [](const char *name, const QByteArray &line, uint protocol, bool reading,
+                            const QStringList &entries, const QByteArrayList &events = {}) {
+            QTest::newRow(name) << line << protocol << reading << entries << events;
+        };
+        const QByteArray rejected("cmd error $prt#0.0.0.9:0 rejected"), frequency("error: $frq#5000");
+        const QByteArray custom("HDR+1.50,$flg#0.0.0.33\r\n"), behind("\x01\x02$frq#5\r\n");
+        const QByteArray errorEvent("msg Error : Worker : readSerialData : ");
+        const QByteArray answerEvent("msg Info : Worker : readSerialData : cmdProcessor : $frq#5");
+        const QStringList answered{"console($frq#5\r\n,1,0)", "frequency(5)"};
+        const uint eulerB = ProtocolValue::EulerB, em3000 = ProtocolValue::EM3000, unset = 0xFFFFFFFF;
+
+        // Device reports that quote a command stay errors, in any stream.
+        for (const uint protocol : {eulerB, uint(ProtocolValue::RawData)}) {
+            for (const QByteArray &error : {rejected, frequency}) {
+                row(qPrintable(QStringLiteral("%1, protocol %2").arg(QString::fromLatin1(error)).arg(protocol)),
+                    error + "\r\n", protocol, protocol == eulerB, {"console(" + error + "\r\n,0,0)"},
+                    {errorEvent + error});
+            }
+        }
+        row("custom line quoting the flags", custom, 0x80400014, false,
+            {"console(" + custom + ",2,0)", "display(+1.50,80400014)"});
+        // Answers behind frame bytes are found wherever frames stream.
+        row("behind frame bytes, EulerB read-out", behind, eulerB, true, answered, {answerEvent});
+        row("behind frame bytes, EM3000 stream", behind, em3000, false, answered, {answerEvent});
+        row("behind frame bytes, read-out before the protocol is known", behind, unset, true, answered, {answerEvent});
+        row("behind bytes, TSS1 read-out", behind, ProtocolValue::TSS1, true, {"display(,00000003)"});
+        row("behind bytes, raw data", behind, ProtocolValue::RawData, false,
+            {"console(" + behind + ",2,0)", "display(,00000001)"});
+    }
+
+    // What a line that quotes an answer head is taken for, and what it changes.
+    void answersBehindFrameBytes()
+    {
+        QFETCH(QByteArray, line);
+        QFETCH(uint, protocol);
+        QFETCH(bool, reading);
+        Worker worker;
+        prepare(worker, reading, protocol);
+        const uint32_t flags = UserSettings.flags;
+        Log log(worker);
+        QSignalSpy events(&worker, &Worker::signalErrorLoggerWrite);
+        WorkerProbe::receive(worker, line);
+        QTEST(log.entries, "entries");
+        QByteArrayList written;
+        for (const QList<QVariant> &event : events)
+            written << event.at(0).toByteArray();
+        QTEST(written, "events");
+        QCOMPARE(WorkerProbe::protocol(worker, 0).value, protocol);
+        QCOMPARE(UserSettings.flags, flags);
+    }
+
     void streamingDeviceCompletesReadout_data()
     {
         QTest::addColumn<uint>("protocol");
-        for (uint protocol : {8u, 9u, 13u, 14u})
-            QTest::addRow("protocol %u", protocol) << protocol;
+        QTest::addColumn<bool>("known"); // slot 0 holds it already: a read-out asked for again
+        for (uint protocol : {8u, 9u, 13u, 14u}) {
+            QTest::addRow("protocol %u, fresh link", protocol) << protocol << false;
+            QTest::addRow("protocol %u, read again", protocol) << protocol << true;
+        }
     }
 
     // A device streaming frames at 100 Hz answers each query between two frames
@@ -200,11 +274,14 @@ private slots:
     void streamingDeviceCompletesReadout()
     {
         QFETCH(uint, protocol);
+        QFETCH(bool, known);
         const SerialFraming::FrameKind kind = SerialFraming::frameKindFor(protocol);
         const QByteArray sync = SerialFraming::frameSync(kind).toByteArray();
         const QByteArray frame = sync + "\x11\r\n" + QByteArray(SerialFraming::frameSize(kind) - sync.size() - 3, 1);
         Worker worker;
-        prepare(worker, true, 0); // a fresh link: the protocol is not known yet
+        prepare(worker, true, protocol);
+        if (!known)
+            WorkerProbe::protocol(worker, 0) = OutputProtocolType(); // nothing reported yet
         Log log(worker);
         QRandomGenerator random(protocol);
         const auto tickWithStream = [&](const QByteArray &answer) {
