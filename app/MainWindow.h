@@ -1,6 +1,7 @@
 #ifndef MAINWINDOW_H
 #define MAINWINDOW_H
 
+#include "ActionRules.h"
 #include "AttitudeMeter.h"
 #include "DeviceTypes.h"
 #include "EthernetSettingsDatagram.h"
@@ -35,6 +36,7 @@ class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QThread;
+class QWindow;
 class SettingsDialog;
 
 namespace Ui {
@@ -79,6 +81,13 @@ signals:
     void signalStopWorker();
     void signalConsoleHalt(bool halt);
 
+    // --- Actions
+    void signalOpenSerialPort(const UserSettingsType &settings);
+    void signalCloseSerialPort();
+    void signalRefreshSerialPort();
+    void signalConfigureSerialPortDone(bool changed);
+    void signalStartDataLogging(bool start, const QString &fileName);
+
     // --- Settings panel
     void signalReadUserSettings();
     void signalSendIMUsettingsFlag(int mask, int tab, const QString &values);
@@ -100,6 +109,35 @@ public slots:
     void dataCapturingStatus(bool on);
     void errorLoggerWrite(const QByteArray &message);
     void setProgressBar(int state, int value);
+    void cubeVeiwStatusChanged();
+    void fillStatisticalData();
+
+    // --- Actions: serial connect, disconnect, configure, halt, auto-detect result,
+    // worker messages, action states (MainWindowActions.cpp)
+    void serialPortConnectAction();
+    void refreshSerialPort();
+    void configureSerialPort();
+    void haltSerialPortAction();
+    void openSerialPort();
+    void closeSerialPort();
+    void autoDetectSerialPortDone(const QList<QString> &detectedPortName, const QList<int> &detectedBaudRate,
+                                  int timeElapsed);
+    void clearAllSetFalgs();
+    void showMessageBox(const QString &title, const QString &text);
+    void m_consoleDisplayData(const QByteArray &data, int type, bool autoDetecting);
+    void m_consoleInsertPlainText(const QByteArray &text);
+    void displayWorkerMessage(const QString &message, uint timeout, bool error);
+    void enableAllButtonsSlot(bool enable);
+    void enableAllActionsSlot(bool enable, int bits);
+    void actionsSetCheckedSlot(bool checked, int bits);
+
+    // --- Actions: view windows, log file, data logging (MainWindowToolActions.cpp)
+    // The worker could not open or write the data log: the reason for the warning that follows.
+    void dataLogFailed(const QString &fileName, const QString &reason);
+
+    // --- Device identity: model features and the factory-info box (MainWindowIdentity.cpp)
+    void enableSpecialHardwareFeature(const FactorySettingsT &fsettings);
+    void ImuFactoryInformation();
 
     // --- Device values: the worker's reports written back into the settings widgets
     // (MainWindowDeviceValues.cpp)
@@ -193,12 +231,14 @@ private slots:
     void on_ComboBoxHeader_activated(int index);
     void on_ComboBoxHeader_editTextChanged(const QString &text);
 
-    // --- Actions: serial connect, disconnect, configure, halt, auto-detect result,
-    // worker messages, action states, view windows, log file, data logging
-    // (MainWindowActions.cpp)
+    // --- Actions: view windows, log file, data logging (MainWindowToolActions.cpp)
+    void on_actionChartViewer_triggered();
+    void on_actionHeading_triggered();
+    void on_actionAttitudeMeter_triggered();
+    void on_actionSelectFile_triggered();
+    void on_actionDataLogging_triggered(bool checked);
 
-    // --- Display: decoded display and clearing, device identity and model features
-    // (MainWindowDisplay.cpp)
+    // --- Display: decoded display and clearing (MainWindowDisplay.cpp)
 
     // --- Ethernet: the settings datagram's widgets, Ethernet connect, interface
     // choice (MainWindowEthernet.cpp)
@@ -236,6 +276,14 @@ private:
     void startEventLog();
     LinkWidgets activeLinkWidgets() const;
     QString logFileSuffix() const;
+
+    // --- Actions
+    void resetLink();
+    QAction *linkAction(ActionRules::LinkAction action) const;
+    void showInstrument(QWindow &window);
+    bool confirmOverwrite(const QString &fileName);
+    void setDataLoggingAction(bool logging);
+    void checkLoggingReply(bool on);
 
     // --- Settings panel
     QList<QLineEdit *> deviceOctetEdits() const;
@@ -321,6 +369,11 @@ private:
 
     // --- Members: Ethernet
     uint32_t m_datagramCounter = 0;
+
+    // --- Members: data logging: why the worker's data log failed last, for the warning shown
+    // when logging ends unasked; and the logging requests the worker has not answered yet.
+    QString m_dataLogFailure;
+    int m_loggingRepliesPending = 0;
 };
 
 #endif // MAINWINDOW_H

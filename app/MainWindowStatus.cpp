@@ -185,13 +185,14 @@ void MainWindow::dataCapturingStatus(bool on)
     ui->actionSelectFile->setEnabled(!on);
 
     const LinkWidgets link = activeLinkWidgets();
-    if (!link.status)
-        return;
-    const QString suffix = logFileSuffix();
-    if (on)
-        link.status->setText(link.status->text() + suffix);
-    else
-        link.status->setText(link.status->text().remove(suffix));
+    if (link.status) {
+        const QString suffix = logFileSuffix();
+        if (on)
+            link.status->setText(link.status->text() + suffix);
+        else
+            link.status->setText(link.status->text().remove(suffix));
+    }
+    checkLoggingReply(on);
 }
 
 // The event log holds the current run only: it is emptied and given its first line.
@@ -245,3 +246,13 @@ void MainWindow::enableAllButtons(bool enable)
         button->setEnabled(enable);
 }
 
+// Connected to nothing.
+void MainWindow::cubeVeiwStatusChanged()
+{
+    qCDebug(lcApp) << Q_FUNC_INFO << "| Line :" << __LINE__ << ":" << "closing cube";
+}
+
+// Connected to nothing.
+void MainWindow::fillStatisticalData()
+{
+}

@@ -24,6 +24,7 @@ void MainWindow::connectWorker()
     connect(m_worker, &Worker::setProgressBar, this, &MainWindow::setProgressBar);
     connect(m_worker, &Worker::signalErrorLoggerWrite, this, &MainWindow::errorLoggerWrite);
     connect(m_worker, &Worker::signalStartDataCapturing, this, &MainWindow::dataCapturingStatus);
+    connect(m_worker, &Worker::signalDataLogFailed, this, &MainWindow::dataLogFailed);
 
     // The Ethernet link's requests.
     connect(this, &MainWindow::signalSendUdpCmdDatagram, m_worker, &Worker::sendUdpCmdDatagram);
@@ -34,5 +35,9 @@ void MainWindow::connectWorker()
 
 void MainWindow::initActionsConnections()
 {
+    connect(ui->actionConnect, &QAction::triggered, this, &MainWindow::serialPortConnectAction);
+    connect(ui->actionInfoIMU, &QAction::triggered, this, &MainWindow::ImuFactoryInformation);
+    connect(ui->actionConfigure, &QAction::triggered, this, &MainWindow::refreshSerialPort);
+    connect(ui->actionHaltSerialPort, &QAction::triggered, this, &MainWindow::haltSerialPortAction);
     connect(ui->actionAbout, &QAction::triggered, this, &MainWindow::about);
 }

@@ -200,10 +200,8 @@ void SettingsDialog::fillPortsInfo(const QList<SerialPortEntry> &ports)
 
 void SettingsDialog::showPortInfo(int index)
 {
-    if (index < 0) {
-        clearPortInfo();
+    if (index < 0)
         return;
-    }
     const QStringList details = m_ui->serialPortInfoListBox->itemData(index).toStringList();
     m_ui->descriptionLabel->setText(tr("Description: %1").arg(QStringLiteral("    ") + detail(details, 1)));
     m_ui->manufacturerLabel->setText(tr("Manufacturer: %1").arg(detail(details, 2)));
@@ -213,15 +211,6 @@ void SettingsDialog::showPortInfo(int index)
     m_ui->manufacturerLabel->setFont(m_dialogFont);
     m_ui->serialNumberLabel->setFont(m_dialogFont);
     m_ui->pathLabel->setFont(m_dialogFont);
-}
-
-// With no port left in the box, the details of the port listed before must go.
-void SettingsDialog::clearPortInfo()
-{
-    m_ui->descriptionLabel->setText(tr("Description:"));
-    m_ui->manufacturerLabel->setText(tr("Manufacturer:"));
-    m_ui->serialNumberLabel->setText(tr("Serial number:"));
-    m_ui->pathLabel->setText(tr("Path:"));
 }
 
 void SettingsDialog::populateThemeBox()

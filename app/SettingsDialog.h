@@ -71,7 +71,6 @@ private slots:
 private:
     void fitToFont();
     void showNoPortError(const QString &title);
-    void clearPortInfo();
     QChart::ChartTheme selectedTheme() const;
 
     UserSettingsType m_currentSettings;

@@ -115,6 +115,8 @@ signals:
     void signalAutoDetectSerialPortDone(const QList<QString> &ports, const QList<int> &baudRates, int elapsedMs);
     void signalDispalyOutputData(const OutputDataType &sample, const OutputProtocolType &protocol);
     void signalStartDataCapturing(bool logging);
+    // The data log could not be opened or written; sent before the signalStartDataCapturing(false) it causes.
+    void signalDataLogFailed(const QString &fileName, const QString &reason);
     void signalErrorLoggerWrite(const QByteArray &line);
     void signalClearAllSetFalgs();
 
@@ -194,6 +196,7 @@ private:
 
     // Data log
     void writeDataLog(const QByteArray &bytes);
+    void stopDataLogOnWriteError();
 
     // UDP link
     void connectEthernet(const QHostAddress &address, const QHostAddress &broadcast);

@@ -16,6 +16,8 @@ void Worker::startDataLogging(bool start, const QString &fileName)
         // Unbuffered: every write reaches the file at once, so the file never
         // lacks a tail of received bytes, whatever ends the recording.
         m_logging = m_logFile.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+        if (!m_logging)
+            emit signalDataLogFailed(fileName, m_logFile.errorString());
     } else if (!start) {
         m_logging = false;
         m_logFile.close();
@@ -25,6 +27,20 @@ void Worker::startDataLogging(bool start, const QString &fileName)
 
 void Worker::writeDataLog(const QByteArray &bytes)
 {
-    if (m_logging && m_logFile.isOpen())
-        m_logFile.write(bytes);
+    if (m_logging && m_logFile.isOpen() && m_logFile.write(bytes) != bytes.size())
+        stopDataLogOnWriteError();
+}
+
+// A full disk, a removed file or an unplugged device: logging stops rather than
+// looking on while nothing is recorded.
+void Worker::stopDataLogOnWriteError()
+{
+    const QString fileName = m_logFile.fileName();
+    const QString reason = m_logFile.errorString();
+    m_logging = false;
+    m_logFile.close();
+    emit signalErrorLoggerWrite("msg Error : Worker : writeDataLog : " + fileName.toLatin1() + " : "
+                                + reason.toLatin1());
+    emit signalDataLogFailed(fileName, reason);
+    emit signalStartDataCapturing(false);
 }

@@ -12,7 +12,6 @@ class MainWindowProbe
 {
 public:
     static void setConnectionMode(MainWindow &w, uint32_t mode) { w.m_connectionMode = mode; }
-    static uint32_t connectionMode(const MainWindow &w) { return w.m_connectionMode; }
     static DialogChart *chart(MainWindow &w) { return w.m_dialogChart; }
     static SettingsDialog *settingsDialog(MainWindow &w) { return w.m_settingsDialog; }
     static QThread *workerThread(MainWindow &w) { return w.m_workerThread; }
@@ -26,6 +25,10 @@ public:
     static SettingsMarkers &markers(MainWindow &w) { return w.m_markers; }
     static std::array<uint8_t, 4> protocolFormat(const MainWindow &w) { return w.m_protocolFormat; }
     static const OutputProtocolType &outputProtocol(const MainWindow &w, int slot) { return w.m_outputProtocol[slot]; }
+
+    // Actions
+    static uint32_t connectionMode(const MainWindow &w) { return w.m_connectionMode; }
+    static Console *console(MainWindow &w) { return w.m_console; }
 };
 
 #endif // MAINWINDOWPROBE_H

@@ -28,6 +28,7 @@ public:
     static bool consoleHalted(const Worker &w) { return w.m_consoleHalted; }
     static QFile &logFile(Worker &w) { return w.m_logFile; }
     static bool logging(const Worker &w) { return w.m_logging; }
+    static void writeDataLog(Worker &w, const QByteArray &bytes) { w.writeDataLog(bytes); }
     static int statisticsTime(const Worker &w) { return w.m_statisticsTime; }
 
     static OutputProtocolType &protocol(Worker &w, int slot) { return w.m_protocol[slot]; }

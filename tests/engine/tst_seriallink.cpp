@@ -340,6 +340,49 @@ private slots:
         QVERIFY(WorkerProbe::logging(link.worker));
     }
 
+    void loggingFailureStopsLogging_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<bool>("opens");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("full disk") << "/dev/full" << true << "No space left on device";
+        QTest::newRow("missing folder") << "no such folder/run.dat" << false << "No such file or directory";
+    }
+
+    // A file that cannot be opened, or a write that fails, ends logging with the file name and the
+    // reason, then the off state; a failed write also closes the file and writes an event-log line.
+    void loggingFailureStopsLogging()
+    {
+        QFETCH(QString, path);
+        QFETCH(bool, opens);
+        QFETCH(QString, reason);
+        if (!path.startsWith('/'))
+            path = m_dir.filePath(path);
+        Link link;
+        link.open();
+        QList<QString> reports;
+        QObject::connect(&link.worker, &Worker::signalDataLogFailed, [&](const QString &file, const QString &why) {
+            reports << file << why;
+        });
+        QObject::connect(&link.worker, &Worker::signalStartDataCapturing, [&](bool on) {
+            reports << (on ? "on" : "off");
+        });
+        link.worker.startDataLogging(true, path);
+        link.device.send("bytes to record\r\n");
+        QTRY_COMPARE(reports.size(), opens ? 4 : 3);
+        const QList<QString> failure{path, reason, "off"};
+        QCOMPARE(reports, opens ? QList<QString>{"on"} + failure : failure);
+        QVERIFY(!WorkerProbe::logging(link.worker));
+        QVERIFY(!WorkerProbe::logFile(link.worker).isOpen());
+        const QByteArray line = "msg Error : Worker : writeDataLog : " + path.toLatin1() + " : " + reason.toLatin1();
+        const bool logged = std::any_of(link.written.cbegin(), link.written.cend(),
+                                        [&](const QList<QVariant> &args) { return args.at(0).toByteArray() == line; });
+        QCOMPARE(logged, opens);
+        link.device.send("more bytes\r\n");
+        QTest::qWait(50);
+        QCOMPARE(reports.size(), opens ? 4 : 3); // nothing further is tried
+    }
+
     void streamLoggedWithoutLosingTheTail_data()
     {
         QTest::addColumn<QString>("end");

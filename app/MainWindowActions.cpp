@@ -1,0 +1,177 @@
+// The serial connection actions: connect, disconnect, configure and halt, the
+// pick of an auto-detected port, and the worker's reports that enable and check
+// actions and write into the console.
+
+#include "MainWindow.h"
+#include "ui_mainwindow.h"
+
+#include "Console.h"
+#include "DialogAutoDetect.h"
+#include "SettingsDialog.h"
+#include "Worker.h"
+
+#include <QLabel>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QScrollBar>
+
+namespace {
+
+const QPoint SettingsDialogOffset(75, 75);
+const QPoint ChoiceListOffset(100, 100);
+
+} // namespace
+
+// Shared first steps of every serial connect, disconnect and configuration.
+void MainWindow::resetLink()
+{
+    ui->actionEthernetConnect->setChecked(false);
+    showEthernetStatusMessage(tr("Disconnected"));
+    clearAllSetFalgs();
+}
+
+void MainWindow::serialPortConnectAction()
+{
+    resetLink();
+    if (ui->actionConnect->isChecked())
+        openSerialPort();
+    else
+        closeSerialPort();
+    clearDataDisplay();
+}
+
+void MainWindow::openSerialPort()
+{
+    if (m_settings->portName.isEmpty()) {
+        ui->actionConnect->setChecked(false);
+        QMessageBox::critical(this, tr("Error"), QStringLiteral("No Valid Port Name detected!."), QMessageBox::Ok);
+        m_connectionMode = Worker::NoLink;
+        errorLoggerWrite("msg Error : From main : openSerialPort, portName not Valid");
+        return;
+    }
+    m_console->setEnabled(true);
+    ui->actionConnect->setChecked(true);
+    ui->actionConnect->setToolTip(QStringLiteral("Disconnect serial port"));
+    ui->actionConfigure->setEnabled(false);
+    emit signalOpenSerialPort(m_settingsDialog->settings());
+    m_connectionMode = Worker::SerialMode;
+    errorLoggerWrite("msg Info : From main : opening SerialPort : " + m_settings->portName.toLatin1());
+}
+
+void MainWindow::closeSerialPort()
+{
+    m_console->setEnabled(false);
+    ui->actionConnect->setChecked(false);
+    ui->actionConfigure->setEnabled(true);
+    m_connectionMode = Worker::NoLink;
+    enableAllButtons(false);
+    showStatusMessage(tr("Disconnected"));
+    ui->actionConnect->setToolTip(QStringLiteral("Connect to serial port"));
+    emit signalCloseSerialPort();
+    errorLoggerWrite("msg Info : From main : closing SerialPort : " + m_settings->portName.toLatin1());
+}
+
+// The worker lets go of the port first and then asks for the dialog (configureSerialPort).
+void MainWindow::refreshSerialPort()
+{
+    emit signalRefreshSerialPort();
+}
+
+void MainWindow::configureSerialPort()
+{
+    resetLink();
+    m_settingsDialog->fillPortsParameters();
+    m_settingsDialog->fillPortsInfo();
+    m_settingsDialog->move(pos() + SettingsDialogOffset);
+    m_settingsDialog->exec();
+    emit signalConfigureSerialPortDone(m_settingsDialog->settingsChanged());
+    m_settingsDialog->clearSettingsChanged();
+}
+
+void MainWindow::haltSerialPortAction()
+{
+    const bool halt = ui->actionHaltSerialPort->isChecked();
+    m_console->halt = halt;
+    emit signalConsoleHalt(halt);
+}
+
+void MainWindow::autoDetectSerialPortDone(const QList<QString> &detectedPortName,
+                                          const QList<int> &detectedBaudRate, int timeElapsed)
+{
+    m_dialogAutoDetect->SetupListWidgetItems(detectedPortName, detectedBaudRate,
+                                             ActionRules::elapsedSeconds(timeElapsed));
+    m_dialogAutoDetect->move(pos() + ChoiceListOffset);
+    m_dialogAutoDetect->exec();
+
+    const auto picked = ActionRules::detectedPortAt(detectedPortName, detectedBaudRate,
+                                                    m_dialogAutoDetect->selectedRow);
+    if (picked) {
+        m_settings->portName = picked->portName;
+        m_settings->baudRate = picked->baudRate;
+        m_settings->stringBaudRate = picked->stringBaudRate;
+        m_settingsDialog->saveSettings();
+        openSerialPort();
+    }
+    progressBar->hide();
+    labelSerialPortStatus->show();
+    if (!picked)
+        m_connectionMode = Worker::NoLink;
+}
+
+void MainWindow::clearAllSetFalgs()
+{
+    SettingsMarkerMasks::clearConnectionMarkers(m_markers);
+}
+
+void MainWindow::showMessageBox(const QString &title, const QString &text)
+{
+    QMessageBox::critical(this, title, text, QMessageBox::Ok);
+}
+
+void MainWindow::m_consoleDisplayData(const QByteArray &data, int type, bool autoDetecting)
+{
+    m_console->displayData(data, type, autoDetecting);
+}
+
+void MainWindow::m_consoleInsertPlainText(const QByteArray &text)
+{
+    m_console->insertPlainText(QString::fromUtf8(text));
+    QScrollBar *bar = m_console->verticalScrollBar();
+    bar->setValue(bar->maximum());
+}
+
+void MainWindow::displayWorkerMessage(const QString &, uint, bool)
+{
+}
+
+void MainWindow::enableAllButtonsSlot(bool enable)
+{
+    enableAllButtons(enable);
+}
+
+void MainWindow::enableAllActionsSlot(bool enable, int bits)
+{
+    for (ActionRules::LinkAction action : ActionRules::actionsToEnable(bits))
+        linkAction(action)->setEnabled(enable);
+}
+
+void MainWindow::actionsSetCheckedSlot(bool checked, int bits)
+{
+    for (ActionRules::LinkAction action : ActionRules::actionsToCheck(bits))
+        linkAction(action)->setChecked(checked);
+}
+
+QAction *MainWindow::linkAction(ActionRules::LinkAction action) const
+{
+    switch (action) {
+    case ActionRules::LinkAction::Connect:
+        return ui->actionConnect;
+    case ActionRules::LinkAction::EthernetConnect:
+        return ui->actionEthernetConnect;
+    case ActionRules::LinkAction::HaltSerialPort:
+        return ui->actionHaltSerialPort;
+    case ActionRules::LinkAction::Configure:
+        break;
+    }
+    return ui->actionConfigure;
+}

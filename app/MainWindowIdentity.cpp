@@ -1,0 +1,40 @@
+// The device identity: the model features switched by the hardware id and the
+// "IMU Factory Info" box.
+
+#include "MainWindow.h"
+#include "ui_mainwindow.h"
+
+#include "DeviceIdentity.h"
+
+#include <QMessageBox>
+
+namespace {
+
+const QSize PictureBox(160, 100);
+constexpr int BoxPointSize = 12;
+constexpr int BoxHalfWidth = 125;
+constexpr int BoxTopOffset = 75;
+
+} // namespace
+
+void MainWindow::enableSpecialHardwareFeature(const FactorySettingsT &fsettings)
+{
+    factorysettings = fsettings;
+    const bool ethernet = DeviceIdentity::hasEthernetFeatures(DeviceIdentity::hardwareIdNumber(fsettings.hardwareId));
+    ui->actionEthernetConnect->setEnabled(ethernet);
+    ui->groupBoxEthernet->setEnabled(ethernet);
+    ui->groupBox_GPS_RadioButtons->setEnabled(false);
+}
+
+void MainWindow::ImuFactoryInformation()
+{
+    const QPixmap picture(DeviceIdentity::modelPicture(DeviceIdentity::hardwareIdNumber(factorysettings.hardwareId)));
+    QMessageBox box;
+    box.setWindowTitle(tr("IMU Factory Info"));
+    box.setIconPixmap(picture.scaled(PictureBox, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    box.setText(DeviceIdentity::factoryInfoText(factorysettings));
+    box.setFont(QFont(QStringLiteral("Open Sans"), BoxPointSize, QFont::Medium));
+    box.setStyleSheet(QStringLiteral("QPushButton{min-width: 100px}"));
+    box.move(x() + width() / 2 - BoxHalfWidth, y() + BoxTopOffset);
+    box.exec();
+}

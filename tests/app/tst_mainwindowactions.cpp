@@ -1,0 +1,624 @@
+#include "Console.h"
+#include "DialogAutoDetect.h"
+#include "DialogChart.h"
+#include "MainWindowProbe.h"
+#include "ReadoutTexts.h"
+#include "ResourcePaths.h"
+#include "SettingsDialog.h"
+#include "WorkerProbe.h"
+
+#include <QtTest>
+#include <QtWidgets>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+using ModalStep = std::function<void(QWidget *)>;
+
+// Answers the modal windows the code under test opens, in the order they open.
+// A modal window with no step left is rejected and counted as unexpected.
+class ModalAnswers : public QObject
+{
+public:
+    ModalAnswers()
+    {
+        connect(&m_timer, &QTimer::timeout, this, &ModalAnswers::answer);
+        m_timer.start(10);
+    }
+
+    void then(ModalStep step) { m_steps.append(std::move(step)); }
+    bool allAnswered() const { return m_steps.isEmpty(); }
+    QStringList unexpected;
+
+private:
+    void answer()
+    {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal)
+            return;
+        if (m_steps.isEmpty()) {
+            unexpected << modal->windowTitle();
+            if (auto *dialog = qobject_cast<QDialog *>(modal))
+                dialog->reject();
+            return;
+        }
+        m_steps.takeFirst()(modal);
+    }
+
+    QTimer m_timer;
+    QList<ModalStep> m_steps;
+};
+
+// What a message box showed before the step closed it.
+struct BoxSeen
+{
+    QString title, text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QPoint position;
+    QImage picture;
+};
+
+ModalStep closeBox(BoxSeen *seen, QMessageBox::StandardButton button = QMessageBox::Ok)
+{
+    return [seen, button](QWidget *modal) {
+        auto *box = qobject_cast<QMessageBox *>(modal);
+        QVERIFY2(box, qPrintable(modal->metaObject()->className()));
+        *seen = {box->windowTitle(), box->text(), box->icon(), box->pos(), box->iconPixmap().toImage()};
+        box->button(button)->click();
+    };
+}
+
+ModalStep clickBoxButton(const QString &text)
+{
+    return [text](QWidget *modal) {
+        for (QAbstractButton *button : qobject_cast<QMessageBox *>(modal)->buttons()) {
+            if (button->text().remove('&') == text)
+                return button->click();
+        }
+        QFAIL(qPrintable("no button " + text));
+    };
+}
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool eventLogHas(const QByteArray &message)
+{
+    const QString path = QCoreApplication::applicationDirPath() + QStringLiteral("/errorLogger.txt");
+    return fileBytes(path).contains("\n" + message + " @ ");
+}
+
+QImage modelPicture(const char *path)
+{
+    return QPixmap(QString::fromLatin1(path)).scaled(160, 100, Qt::KeepAspectRatio, Qt::SmoothTransformation).toImage();
+}
+
+const char *const ApplyButtons[] = {"pushButtonApplyChangesIMU", "pushButtonApplyProtocol",
+                                    "pushButtonApplyChangesIMUOutputSettings", "pushButtonSelectAllPrtParameters",
+                                    "pushButtonClearAllPrtParameters"};
+
+} // namespace
+
+class TestMainWindowActions : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> m_home;
+    std::unique_ptr<MainWindow> m_window;
+    std::unique_ptr<ModalAnswers> m_modal;
+
+    template<typename T = QAction>
+    T *child(const char *name) const { return m_window->findChild<T *>(QLatin1String(name)); }
+    UserSettingsType &settings() const { return *MainWindowProbe::settingsDialog(*m_window)->currentSettings(); }
+    Worker *worker() const { return MainWindowProbe::worker(*m_window); }
+
+    bool applyButtonsEnabled(bool enabled) const
+    {
+        for (const char *name : ApplyButtons) {
+            if (child<QPushButton>(name)->isEnabled() != enabled)
+                return false;
+        }
+        return true;
+    }
+
+    // The requests a test sends to the window's own worker.
+    void connectLoggingToWorker()
+    {
+        connect(m_window.get(), &MainWindow::signalStartDataLogging, worker(), &Worker::startDataLogging,
+                Qt::UniqueConnection);
+    }
+
+private slots:
+    void init()
+    {
+        // Every case: a home of its own (settings store, documents folder) and a new window.
+        m_modal.reset();
+        m_window.reset();
+        m_home = std::make_unique<QTemporaryDir>();
+        qputenv("HOME", m_home->path().toLocal8Bit());
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_home->path());
+        m_window = std::make_unique<MainWindow>();
+        m_window->move(100, 80);
+        m_modal = std::make_unique<ModalAnswers>();
+    }
+
+    void cleanup()
+    {
+        QVERIFY2(m_modal->unexpected.isEmpty(), qPrintable(m_modal->unexpected.join(", ")));
+        QVERIFY(m_modal->allAnswered());
+    }
+
+    // Connect sends the record once, with the name and rate in use, after the link reset; unchecking
+    // closes the port and leaves the window disconnected.
+    void connectAndDisconnect()
+    {
+        settings().portName = QStringLiteral("ttyUSB7");
+        settings().baudRate = 38400;
+        child("actionEthernetConnect")->setChecked(true);
+        SettingsMarkers &markers = MainWindowProbe::markers(*m_window);
+        markers.m_rs232BaudChanged = markers.m_localPortChanged = markers.m_rescanNeeded = true;
+        markers.m_flagsChanged = true; // cleared only by its Apply
+        QSignalSpy open(m_window.get(), &MainWindow::signalOpenSerialPort);
+        child("actionConnect")->trigger();
+        QCOMPARE(open.count(), 1);
+        const auto sent = open.at(0).at(0).value<UserSettingsType>();
+        QCOMPARE(sent.portName, QStringLiteral("ttyUSB7"));
+        QCOMPARE(sent.baudRate, 38400);
+        QVERIFY(eventLogHas("msg Info : From main : opening SerialPort : ttyUSB7"));
+        QCOMPARE(MainWindowProbe::connectionMode(*m_window), uint32_t(Worker::SerialMode));
+        QVERIFY(child("actionConnect")->isChecked() && !child("actionConfigure")->isEnabled());
+        QCOMPARE(child("actionConnect")->toolTip(), QStringLiteral("Disconnect serial port"));
+        QVERIFY(!child("actionEthernetConnect")->isChecked());
+        QCOMPARE(child<QLabel>("labelEthernetStatus")->text(), QStringLiteral("Disconnected"));
+        QVERIFY(!markers.m_rs232BaudChanged && !markers.m_localPortChanged && !markers.m_rescanNeeded);
+        QVERIFY(markers.m_flagsChanged);
+
+        // Disconnect
+        for (const char *name : {"labelRoll", "labelAz"})
+            child<QLabel>(name)->setText(QStringLiteral("+12.34"));
+        m_window->enableAllButtonsSlot(true);
+        m_window->showStatusMessage(QStringLiteral("Connected to ttyUSB7 : 38400, 8, None, 1"));
+        QSignalSpy close(m_window.get(), &MainWindow::signalCloseSerialPort);
+        child("actionConnect")->trigger();
+        QCOMPARE(close.count(), 1);
+        QVERIFY(applyButtonsEnabled(false));
+        QCOMPARE(child<QLabel>("labelSerialPortStatus")->text(), QStringLiteral("Disconnected"));
+        QCOMPARE(child("actionConnect")->toolTip(), QStringLiteral("Connect to serial port"));
+        QVERIFY(child("actionConfigure")->isEnabled() && !MainWindowProbe::console(*m_window)->isEnabled());
+        QCOMPARE(MainWindowProbe::connectionMode(*m_window), uint32_t(Worker::NoLink));
+        QVERIFY(eventLogHas("msg Info : From main : closing SerialPort : ttyUSB7"));
+        const ReadoutTexts::Readouts cleared = ReadoutTexts::clearedReadoutTexts();
+        QCOMPARE(child<QLabel>("labelRoll")->text(), cleared.labels[ReadoutTexts::Roll]);
+        QCOMPARE(child<QLabel>("labelAz")->text(), cleared.labels[ReadoutTexts::Az]);
+    }
+
+    void connectWithoutPortName()
+    {
+        settings().portName.clear();
+        QSignalSpy open(m_window.get(), &MainWindow::signalOpenSerialPort);
+        BoxSeen box;
+        m_modal->then(closeBox(&box));
+        child("actionConnect")->trigger();
+        QCOMPARE(box.title, QStringLiteral("Error"));
+        QCOMPARE(box.text, QStringLiteral("No Valid Port Name detected!."));
+        QCOMPARE(box.icon, QMessageBox::Critical);
+        QCOMPARE(open.count(), 0);
+        QVERIFY(!child("actionConnect")->isChecked());
+        QCOMPARE(MainWindowProbe::connectionMode(*m_window), uint32_t(Worker::NoLink));
+        QVERIFY(eventLogHas("msg Error : From main : openSerialPort, portName not Valid"));
+    }
+
+    // The dialog runs only once the worker has let go of the port; the first Configure reports the
+    // change made at start-up, the next one (closed without Apply) reports none.
+    void configureAfterTheWorkerReleasesThePort()
+    {
+        connect(m_window.get(), &MainWindow::signalRefreshSerialPort, worker(), &Worker::refreshSerialPort,
+                Qt::UniqueConnection);
+        connect(worker(), &Worker::signalConfigureSerialPort, m_window.get(), &MainWindow::configureSerialPort,
+                Qt::UniqueConnection);
+        QSignalSpy done(m_window.get(), &MainWindow::signalConfigureSerialPortDone);
+        QPoint position;
+        for (int run = 0; run < 2; ++run) {
+            m_modal->then([&](QWidget *modal) {
+                QCOMPARE(modal, MainWindowProbe::settingsDialog(*m_window));
+                position = modal->pos();
+                qobject_cast<QDialog *>(modal)->reject();
+            });
+        }
+        child("actionConfigure")->trigger();
+        QVERIFY(!m_modal->allAnswered()); // not before the worker's answer
+        QTRY_COMPARE(done.count(), 1);
+        QCOMPARE(position, m_window->pos() + QPoint(75, 75));
+        child("actionConfigure")->trigger();
+        QTRY_COMPARE(done.count(), 2);
+        QCOMPARE(done.at(0).at(0).toBool(), true);
+        QCOMPARE(done.at(1).at(0).toBool(), false);
+    }
+
+    void halt()
+    {
+        QSignalSpy halt(m_window.get(), &MainWindow::signalConsoleHalt);
+        child("actionHaltSerialPort")->trigger();
+        QVERIFY(MainWindowProbe::console(*m_window)->halt);
+        child("actionHaltSerialPort")->trigger();
+        QVERIFY(!MainWindowProbe::console(*m_window)->halt);
+        QCOMPARE(halt.count(), 2);
+        QCOMPARE(halt.at(0).at(0).toBool(), true);
+        QCOMPARE(halt.at(1).at(0).toBool(), false);
+    }
+
+    void pickDetectedPort_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::newRow("second row") << 1;
+        QTest::newRow("closed without a pick") << -1;
+    }
+
+    // Two ports found in 12 345 ms: the list shows 12 seconds; a pick stores the name and both rate
+    // fields, saves them and opens the port; no pick leaves no link. Either way the status text is back.
+    void pickDetectedPort()
+    {
+        QFETCH(int, row);
+        MainWindowProbe::setConnectionMode(*m_window, Worker::SerialMode);
+        m_window->setProgressBar(Worker::ProgressStart, 16);
+        QSignalSpy open(m_window.get(), &MainWindow::signalOpenSerialPort);
+        QStringList rows;
+        QString status;
+        QPoint position;
+        m_modal->then([&](QWidget *modal) {
+            auto *dialog = qobject_cast<DialogAutoDetect *>(modal);
+            for (int i = 0; i < dialog->listWidgetComPorts->count(); ++i)
+                rows << dialog->listWidgetComPorts->item(i)->text();
+            status = dialog->labelDetectStatus->text();
+            position = dialog->pos();
+            if (row < 0)
+                return dialog->reject();
+            dialog->listWidgetComPorts->setCurrentRow(row);
+            emit dialog->listWidgetComPorts->itemDoubleClicked(dialog->listWidgetComPorts->item(row));
+        });
+        m_window->autoDetectSerialPortDone({"ttyUSB0", "ttyUSB1"}, {9600, 230400}, 12345);
+        QCOMPARE(rows, (QStringList{"Port: ttyUSB0 , Baud Rate: 9600", "Port: ttyUSB1 , Baud Rate: 230400"}));
+        QVERIFY2(status.endsWith(QStringLiteral("Time elapsed : 12 Sec")), qPrintable(status));
+        QCOMPARE(position, m_window->pos() + QPoint(100, 100));
+        QVERIFY(child<QProgressBar>("progressBar")->isHidden());
+        QVERIFY(!child<QLabel>("labelSerialPortStatus")->isHidden());
+        if (row < 0) {
+            QCOMPARE(open.count(), 0);
+            QCOMPARE(MainWindowProbe::connectionMode(*m_window), uint32_t(Worker::NoLink));
+            return;
+        }
+        QCOMPARE(open.count(), 1);
+        const auto sent = open.at(0).at(0).value<UserSettingsType>();
+        QCOMPARE(sent.portName, QStringLiteral("ttyUSB1"));
+        QCOMPARE(sent.baudRate, 230400);
+        QCOMPARE(sent.stringBaudRate, QStringLiteral("230400"));
+        QSettings store(SettingsDialog::StoreOrganisation, SettingsDialog::StoreApplication);
+        store.beginGroup(SettingsDialog::StoreGroup);
+        QCOMPARE(store.value("portName").toString(), QStringLiteral("ttyUSB1"));
+        QCOMPARE(store.value("baudRate").toInt(), 230400);
+        QCOMPARE(store.value("stringBaudRate").toString(), QStringLiteral("230400"));
+        QCOMPARE(MainWindowProbe::connectionMode(*m_window), uint32_t(Worker::SerialMode));
+    }
+
+    void actionSlots_data()
+    {
+        QTest::addColumn<bool>("check");
+        QTest::addColumn<bool>("on");
+        QTest::addColumn<int>("bits");
+        QTest::addColumn<QString>("changed");
+        QTest::newRow("disable 1") << false << false << 1 << "Connect EthernetConnect HaltSerialPort";
+        QTest::newRow("disable 8: nothing") << false << false << 8 << "";
+        QTest::newRow("check 8") << true << true << 8 << "EthernetConnect";
+        QTest::newRow("check 6") << true << true << 6 << "Connect Configure";
+    }
+
+    // Each bit addresses its actions; the others keep their state.
+    void actionSlots()
+    {
+        QFETCH(bool, check);
+        QFETCH(bool, on);
+        QFETCH(int, bits);
+        QFETCH(QString, changed);
+        const QStringList names{"Connect", "EthernetConnect", "HaltSerialPort", "Configure"};
+        for (const QString &name : names) {
+            QAction *action = child(qPrintable("action" + name));
+            action->setCheckable(true); // Configure is not checkable on the form
+            action->setEnabled(true);
+            action->setChecked(false);
+        }
+        if (check)
+            m_window->actionsSetCheckedSlot(on, bits);
+        else
+            m_window->enableAllActionsSlot(on, bits);
+        for (const QString &name : names) {
+            QAction *action = child(qPrintable("action" + name));
+            const bool addressed = changed.split(' ').contains(name);
+            QCOMPARE(check ? action->isChecked() : !action->isEnabled(), addressed);
+        }
+    }
+
+    void workerReports()
+    {
+        m_window->enableAllButtonsSlot(true);
+        QVERIFY(applyButtonsEnabled(true));
+        m_window->enableAllButtonsSlot(false);
+        QVERIFY(applyButtonsEnabled(false));
+
+        Console *console = MainWindowProbe::console(*m_window);
+        m_window->m_consoleDisplayData("$frq#100\r\n", SerialFraming::AnswerLine, false);
+        m_window->m_consoleInsertPlainText("FA FF 32 0C \u00e9");
+        QCOMPARE(console->toPlainText(), QStringLiteral("$frq#100\nFA FF 32 0C \u00e9"));
+
+        BoxSeen box;
+        m_modal->then(closeBox(&box));
+        m_window->showMessageBox(QStringLiteral("Open error"), QStringLiteral("Permission denied"));
+        QCOMPARE(box.title, QStringLiteral("Open error"));
+        QCOMPARE(box.text, QStringLiteral("Permission denied"));
+        QCOMPARE(box.icon, QMessageBox::Critical);
+    }
+
+    void hardwareFeatures_data()
+    {
+        QTest::addColumn<QString>("hardwareId");
+        QTest::addColumn<bool>("ethernet");
+        QTest::addColumn<QString>("picture");
+        QTest::newRow("21") << "21" << true << ResourcePaths::ModelDravona;
+        QTest::newRow("31") << "31" << true << ResourcePaths::ModelQuorvex;
+        QTest::newRow("56") << "56" << false << ResourcePaths::ModelOem;
+        QTest::newRow("61") << "61" << true << ResourcePaths::ModelOem;
+        QTest::newRow("empty") << "" << false << ResourcePaths::ModelDravona;
+        QTest::newRow("not numeric") << "X1" << false << ResourcePaths::ModelDravona;
+    }
+
+    // Every report switches the Ethernet features by model and disables the GPS choice; the info box
+    // shows the model's picture and the device's texts literally.
+    void hardwareFeatures()
+    {
+        QFETCH(QString, hardwareId);
+        QFETCH(bool, ethernet);
+        QFETCH(QString, picture);
+        child("actionEthernetConnect")->setEnabled(!ethernet);
+        child<QGroupBox>("groupBoxEthernet")->setEnabled(!ethernet);
+        FactorySettingsT identity;
+        identity.hardwareId = hardwareId;
+        identity.partNr = QStringLiteral("<b>PN</b>");
+        identity.serialNumber = hardwareId + QStringLiteral("0412261234");
+        identity.fwVersion = QStringLiteral("FW 1.2");
+        m_window->enableSpecialHardwareFeature(identity);
+        QCOMPARE(child("actionEthernetConnect")->isEnabled(), ethernet);
+        QCOMPARE(child<QGroupBox>("groupBoxEthernet")->isEnabled(), ethernet);
+        QVERIFY(!child<QGroupBox>("groupBox_GPS_RadioButtons")->isEnabled());
+
+        m_window->setGeometry(200, 100, 900, 560);
+        BoxSeen box;
+        m_modal->then(closeBox(&box));
+        child("actionInfoIMU")->trigger();
+        QCOMPARE(box.title, QStringLiteral("IMU Factory Info"));
+        QCOMPARE(box.picture, modelPicture(qPrintable(picture)));
+        QVERIFY2(box.text.contains(QStringLiteral("Part Number: &lt;b&gt;PN&lt;/b&gt;</font>")), qPrintable(box.text));
+        QVERIFY2(box.text.endsWith(QStringLiteral("IMU SN : ") + identity.serialNumber
+                                   + QStringLiteral("</font><br></br><font color='Blue'>IMU FW : FW 1.2</font>")),
+                 qPrintable(box.text));
+        QCOMPARE(box.position, QPoint(200 + 900 / 2 - 125, 100 + 75));
+    }
+
+    void identityBeforeAnyReport()
+    {
+        BoxSeen box;
+        m_modal->then(closeBox(&box));
+        child("actionInfoIMU")->trigger();
+        QVERIFY(box.text.contains(QStringLiteral("Part Number: </font>")));
+        QVERIFY(box.text.contains(QStringLiteral("IMU SN : __ __ __ __</font>")));
+        QCOMPARE(box.picture, modelPicture(ResourcePaths::ModelDravona));
+    }
+
+    // The first opening places the chart and activates it; the next only raises it, until it is closed.
+    void chartViewer()
+    {
+        DialogChart *chart = MainWindowProbe::chart(*m_window);
+        child("actionChartViewer")->trigger();
+        QVERIFY(chart->isVisible() && chart->isActive());
+        QCOMPARE(chart->pos(), m_window->pos() + QPoint(10, 10));
+        chart->move(400, 300);
+        child("actionChartViewer")->trigger();
+        QCOMPARE(chart->pos(), QPoint(400, 300));
+        chart->close();
+        child("actionChartViewer")->trigger();
+        QCOMPARE(chart->pos(), m_window->pos() + QPoint(10, 10));
+        chart->close();
+    }
+
+    void instruments_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::newRow("heading") << "actionHeading";
+        QTest::newRow("attitude meter") << "actionAttitudeMeter";
+    }
+
+    void instruments()
+    {
+        QFETCH(QString, action);
+        QWindow &window = action == QStringLiteral("actionHeading")
+                              ? static_cast<QWindow &>(MainWindowProbe::compass(*m_window))
+                              : static_cast<QWindow &>(MainWindowProbe::attitudeMeter(*m_window));
+        child(qPrintable(action))->trigger();
+        QVERIFY(window.isVisible());
+        QCOMPARE(window.position(), m_window->pos() + QPoint(50, 100));
+        window.setPosition(500, 400);
+        child(qPrintable(action))->trigger();
+        QCOMPARE(window.position(), QPoint(500, 400));
+        window.close();
+    }
+
+    // A stored file that has gone: the dialog starts at "untitled.txt" in the documents folder; a
+    // cancelled dialog warns and keeps the name; an accepted one stores and saves the new name.
+    void selectFile()
+    {
+        const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        QVERIFY(QDir().mkpath(documents));
+        settings().fileName = m_home->filePath(QStringLiteral("gone/old.txt"));
+        QStringList selected, filters;
+        m_modal->then([&](QWidget *modal) {
+            auto *dialog = qobject_cast<QFileDialog *>(modal);
+            selected = dialog->selectedFiles();
+            filters = dialog->nameFilters();
+            QVERIFY(dialog->testOption(QFileDialog::DontUseNativeDialog));
+            QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptSave);
+            dialog->reject();
+        });
+        BoxSeen box;
+        m_modal->then(closeBox(&box));
+        child("actionSelectFile")->trigger();
+        QCOMPARE(selected, QStringList{documents + QStringLiteral("/untitled.txt")});
+        QCOMPARE(filters, (QStringList{"Text Files (*.txt)", "Data Files (*.dat)", "CSV Files (*.csv)"}));
+        QCOMPARE(box.title, QStringLiteral("Warning"));
+        QCOMPARE(box.text, QStringLiteral("No file selected!"));
+        QCOMPARE(settings().fileName, m_home->filePath(QStringLiteral("gone/old.txt")));
+
+        const QString chosen = documents + QStringLiteral("/run 1.dat");
+        m_modal->then([&](QWidget *modal) {
+            auto *dialog = qobject_cast<QFileDialog *>(modal);
+            dialog->selectFile(chosen);
+            static_cast<QDialog *>(dialog)->accept();
+        });
+        child("actionSelectFile")->trigger();
+        QCOMPARE(settings().fileName, chosen);
+        QSettings store(SettingsDialog::StoreOrganisation, SettingsDialog::StoreApplication);
+        QCOMPARE(store.value(SettingsDialog::StoreGroup + QStringLiteral("/fileName")).toString(), chosen);
+        QVERIFY(!QFile::exists(chosen));
+    }
+
+    void dataLoggingRequests_data()
+    {
+        QTest::addColumn<bool>("start");
+        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<QByteArray>("eventLine");
+        QTest::newRow("start without a name") << true << ""
+            << QByteArray("msg Error : From main : on_actionDataLogging_triggered file name is Empty");
+        QTest::newRow("stop") << false << "/tmp/run.dat"
+                              << QByteArray("msg Info : From main : stop data capturing : /tmp/run.dat");
+    }
+
+    // Neither request leaves the action on; the worker is told to stop, with the current name.
+    void dataLoggingRequests()
+    {
+        QFETCH(bool, start);
+        QFETCH(QString, fileName);
+        QFETCH(QByteArray, eventLine);
+        settings().fileName = fileName;
+        QAction *action = child("actionDataLogging");
+        action->setChecked(!start);
+        QSignalSpy requests(m_window.get(), &MainWindow::signalStartDataLogging);
+        action->trigger();
+        QVERIFY(!action->isChecked());
+        QCOMPARE(action->toolTip(), QStringLiteral("start data logging"));
+        QCOMPARE(requests.count(), 1);
+        QCOMPARE(requests.at(0).at(0).toBool(), false);
+        QCOMPARE(requests.at(0).at(1).toString(), fileName);
+        QVERIFY(eventLogHas(eventLine));
+    }
+
+    // A file that cannot be opened: the action goes off and the user learns the file and the reason.
+    void loggingThatCannotStartIsReported()
+    {
+        connectLoggingToWorker();
+        settings().fileName = m_home->filePath(QStringLiteral("no such folder/run.dat"));
+        BoxSeen box;
+        m_modal->then(closeBox(&box));
+        QAction *action = child("actionDataLogging");
+        action->trigger();
+        QVERIFY(eventLogHas("msg Info : From main : start data capturing : " + settings().fileName.toLatin1()));
+        QTRY_VERIFY(m_modal->allAnswered());
+        QCOMPARE(box.icon, QMessageBox::Warning);
+        QVERIFY2(box.text.contains(settings().fileName) && box.text.contains(QStringLiteral("No such file")),
+                 qPrintable(box.text));
+        QVERIFY(!action->isChecked());
+        QCOMPARE(action->toolTip(), QStringLiteral("start data logging"));
+        QVERIFY(child("actionSelectFile")->isEnabled());
+    }
+
+    // An earlier recording is replaced only when the user agrees; cancelling leaves it and logging off.
+    void existingRecordingIsOverwrittenOnlyWhenConfirmed()
+    {
+        connectLoggingToWorker();
+        const QString path = m_home->filePath(QStringLiteral("earlier.dat"));
+        {
+            QFile earlier(path);
+            QVERIFY(earlier.open(QIODevice::WriteOnly) && earlier.write("earlier recording") == 17);
+        }
+        settings().fileName = path;
+        QAction *action = child("actionDataLogging");
+        QSignalSpy requests(m_window.get(), &MainWindow::signalStartDataLogging);
+        m_modal->then(clickBoxButton(QStringLiteral("Cancel")));
+        action->trigger();
+        QVERIFY(!action->isChecked());
+        QCOMPARE(action->toolTip(), QStringLiteral("start data logging"));
+        QCOMPARE(requests.count(), 1);
+        QCOMPARE(requests.at(0).at(0).toBool(), false);
+        QVERIFY(!eventLogHas("msg Info : From main : start data capturing : " + path.toLatin1()));
+        QTest::qWait(100); // the worker's answer
+        QCOMPARE(fileBytes(path), QByteArray("earlier recording"));
+
+        m_modal->then(clickBoxButton(QStringLiteral("Overwrite")));
+        action->trigger();
+        QVERIFY(action->isChecked());
+        QCOMPARE(requests.count(), 2);
+        QCOMPARE(requests.at(1).at(0).toBool(), true);
+        QTRY_VERIFY(!child("actionSelectFile")->isEnabled()); // the worker reports logging on
+        QCOMPARE(fileBytes(path), QByteArray());
+        QVERIFY(action->isChecked());
+
+        action->trigger(); // stop: no question, no warning
+        QTRY_VERIFY(child("actionSelectFile")->isEnabled());
+    }
+
+    // A write that fails (a full disk) stops logging in the worker; the window warns and turns the action off.
+    void failedWriteStopsLogging()
+    {
+        connectLoggingToWorker();
+        settings().fileName = QStringLiteral("/dev/full");
+        QAction *action = child("actionDataLogging");
+        action->trigger();
+        QTRY_VERIFY(!child("actionSelectFile")->isEnabled());
+        QVERIFY(action->isChecked());
+
+        BoxSeen box;
+        m_modal->then(closeBox(&box));
+        Worker *w = worker();
+        QMetaObject::invokeMethod(w, [w] { WorkerProbe::writeDataLog(*w, "sample bytes"); });
+        QTRY_VERIFY(m_modal->allAnswered());
+        QVERIFY2(box.text.contains(QStringLiteral("/dev/full")) && box.text.contains(QStringLiteral("No space left")),
+                 qPrintable(box.text));
+        QVERIFY(!action->isChecked());
+        QCOMPARE(action->toolTip(), QStringLiteral("start data logging"));
+        QTRY_VERIFY(child("actionSelectFile")->isEnabled());
+        QVERIFY(eventLogHas("msg Error : Worker : writeDataLog : /dev/full : No space left on device"));
+        bool open = true;
+        QMetaObject::invokeMethod(w, [w, &open] { open = WorkerProbe::logFile(*w).isOpen() || WorkerProbe::logging(*w); },
+                                  Qt::BlockingQueuedConnection);
+        QVERIFY(!open);
+    }
+
+    // A stop answered after the user has already asked again is no failure.
+    void quickStopAndStartIsNoFailure()
+    {
+        settings().fileName = m_home->filePath(QStringLiteral("quick.dat"));
+        QAction *action = child("actionDataLogging");
+        action->trigger(); // start
+        m_window->dataCapturingStatus(true);
+        action->trigger(); // stop
+        action->trigger(); // start again, before the stop is answered
+        m_window->dataCapturingStatus(false);
+        QVERIFY(action->isChecked());
+        m_window->dataCapturingStatus(true);
+        QVERIFY(action->isChecked());
+    }
+};
+
+QTEST_MAIN(TestMainWindowActions)
+#include "tst_mainwindowactions.moc"
