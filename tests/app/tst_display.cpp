@@ -80,8 +80,8 @@ private slots:
 
     void cleanupTestCase() { m_window.reset(); }
 
-    // The selection boundaries have their rows in the read-out texts' own test;
-    // these follow a sample through the window.
+    // The selections have their rows in the read-out texts' own test; these
+    // follow a sample through the window on each link.
     void readouts_data()
     {
         QTest::addColumn<uint>("mode");
@@ -94,11 +94,7 @@ private slots:
                                            "Pitch : -00.20|Yaw   : +00.30|Ax : +0.981|Ay : -0.050|Az : +9.810");
         const QString rollPitchHeave = QStringLiteral("-0.12|Roll  : +01.50|Pitch : -02.25|Yaw   : NA|Roll  : NA|"
                                                       "Pitch : NA|Yaw   : NA|Ax : NA|Ay : NA|Az : NA");
-        const QString rollPitchAx = QStringLiteral("88.88|Roll  : +01.50|Pitch : -02.25|Yaw   : NA|Roll  : NA|"
-                                                   "Pitch : NA|Yaw   : NA|Ax : +0.981|Ay : NA|Az : NA");
         QTest::newRow("TSS1: roll, pitch, heave") << serial << 3 << 0x1C2u << 0xFFFFu << rollPitchHeave;
-        QTest::newRow("custom 0xC0 0x80") << serial << 20 << 0x1C2u << 0xC080u << rollPitchAx;
-        QTest::newRow("unknown protocol -1") << serial << -1 << 0x1C2u << 0xFFFFu << Cleared;
         QTest::newRow("Ethernet, no bit set") << ethernet << 0 << 0u << 0x0000u << all;
     }
 
@@ -108,9 +104,8 @@ private slots:
         QFETCH(int, value);
         QFETCH(uint, mask);
         QFETCH(uint, format);
-        QFETCH(QString, expected);
         show(mode, slot(value, mask, uint8_t(format >> 8), uint8_t(format)));
-        QCOMPARE(shownReadouts(), expected);
+        QTEST(shownReadouts(), "expected");
     }
 
     // Roll, pitch and heading reach the instruments whatever the selection; a
@@ -120,20 +115,16 @@ private slots:
         QTest::addColumn<QString>("roll");
         QTest::addColumn<float>("expected");
         QTest::newRow("plus sign and leading zeros") << "+01.50" << 1.5f;
-        QTest::newRow("negative") << "-12.25" << -12.25f;
         QTest::newRow("NA") << "NA" << 0.0f;
-        QTest::newRow("empty") << "" << 0.0f;
-        QTest::newRow("letters") << "x1.5" << 0.0f;
         QTest::newRow("beyond single precision") << "1e60" << 0.0f;
     }
 
     void instruments()
     {
         QFETCH(QString, roll);
-        QFETCH(float, expected);
         meter().roll = 99.0f;
         show(Worker::SerialMode, slot(20, 0, 0x00, 0x00), sample(roll));
-        QCOMPARE(meter().roll, expected);
+        QTEST(meter().roll, "expected");
         QCOMPARE(meter().pitch, -2.25f);
         QCOMPARE(compass().heading, 359.9);
     }

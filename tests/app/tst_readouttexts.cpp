@@ -52,11 +52,9 @@ private slots:
         row("serial, reserved -16", serial, -16, 0xC2, true, 0, false);
         row("serial, -17 reads the format", serial, -17, 0xC2, false, 0xC080, false);
         row("serial, 0 reads the mask", serial, 0, 0x0000, false, 0x0000, false);
-        row("serial, TSS1 reads the mask", serial, 3, 0xC2, false, 0xC200, false);
         row("serial, mask bytes low first", serial, 9, 0xABCD20E0, false, 0xE020, false);
         row("serial, 18 reads the mask", serial, 18, 0x80E4, false, 0xE480, false);
         row("serial, custom 19 reads the format", serial, 19, 0xC2, false, 0xC080, false);
-        row("serial, custom 20 reads the format", serial, 20, 0xC2, false, 0xC080, false);
         row("Ethernet shows all, reserved or not", ethernet, -1, 0, false, 0xC080, true);
         row("Ethernet, TSS1 reads the format", ethernet, 3, 0xC2, false, 0xC080, true);
         row("no link reads the format", 0, 3, 0xC2, false, 0xC080, false);
@@ -69,7 +67,6 @@ private slots:
         QFETCH(uint, linkMode);
         QFETCH(uint, value);
         QFETCH(uint, mask);
-        QFETCH(bool, cleared);
         QFETCH(uint, bytes);
         QFETCH(bool, showAll);
         OutputProtocolType protocol;
@@ -77,7 +74,7 @@ private slots:
         protocol.value = value;
         protocol.mask = mask;
         const std::optional<Selection> selection = readoutSelection(linkMode, protocol);
-        QCOMPARE(!selection.has_value(), cleared);
+        QTEST(!selection.has_value(), "cleared");
         if (!selection)
             return;
         QCOMPARE(uint(selection->bytes[0] << 8 | selection->bytes[1]), bytes);
@@ -111,11 +108,10 @@ private slots:
     {
         QFETCH(uint, bytes);
         QFETCH(bool, showAll);
-        QFETCH(QString, expected);
         Selection selection;
         selection.bytes = {uint8_t(bytes >> 8), uint8_t(bytes)};
         selection.showAll = showAll;
-        QCOMPARE(joined(readoutTexts(sample(), selection)), expected);
+        QTEST(joined(readoutTexts(sample(), selection)), "expected");
     }
 
     // A selected value shows whatever text it has, empty or "NA" included.

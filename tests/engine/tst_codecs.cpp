@@ -229,6 +229,9 @@ private slots:
 
     // The fast formatter writes the texts QString::arg makes ("." as decimal point
     // whatever the locale, exact ties away from zero), in place, leaving copies alone.
+    // Each text reads back as the value rounded to its decimals (within half a unit
+    // in the last place), or as 0 when the value is no finite number; single
+    // precision gives 0 beyond its range.
     void displayNumber()
     {
         const double values[] = {std::nan(""), INFINITY, -INFINITY, 1e300, std::numeric_limits<float>::lowest(),
@@ -245,6 +248,16 @@ private slots:
                         reference[0] = QLatin1Char('+');
                     writeDisplayNumber(text, value, decimals, width);
                     QCOMPARE(text, reference);
+                    const double read = ::readDisplayNumber(text);
+                    if (!std::isfinite(value)) {
+                        QCOMPARE(read, 0.0);
+                        continue;
+                    }
+                    const double halfStep = 0.5 * std::pow(10.0, -decimals);
+                    QVERIFY2(std::fabs(read - value) <= halfStep * (1 + 1e-9) + std::fabs(value) * 1e-15,
+                             qPrintable(text));
+                    const bool fitsFloat = std::fabs(read) <= double(std::numeric_limits<float>::max());
+                    QCOMPARE(readDisplayFloat(text), fitsFloat ? float(read) : 0.0f);
                 }
             }
         }
@@ -261,20 +274,9 @@ private slots:
         };
         row("+01.50", 1.5);
         row("-00.42", -0.42);
-        row("123.45", 123.45);
-        row("+359.9", 359.9);
-        row("-0.120", -0.12);
-        row("+0.0981", 0.0981);
-        row("NA", 0.0);
-        row("", 0.0);
         row("88.88", 88.88);
-        row("1,5", 0.0);
-        row("0x10", 0.0);
-        row("+00nan", 0.0);
-        row("+0-inf", 0.0);
-        row("inf", 0.0);
-        row("nan", 0.0);
-        row("1e400", 0.0);
+        for (const char *text : {"NA", "", "1,5", "0x10", "+00nan", "+0-inf", "inf", "nan", "1e400"})
+            row(text, 0.0);
     }
 
     // Display texts read back into numbers; a text that holds no finite number gives 0.
@@ -284,34 +286,6 @@ private slots:
         QFETCH(double, expected);
         QCOMPARE(::readDisplayNumber(text), expected);
         QCOMPARE(readDisplayFloat(text), float(expected));
-    }
-
-    // Every text the formatter writes reads back as the value rounded to its
-    // decimals (within half a unit in the last place), or as 0 when the value
-    // is no finite number; single precision gives 0 beyond its range.
-    void displayNumberRoundTrip()
-    {
-        const double values[] = {std::nan(""), INFINITY, -INFINITY, 1e300, std::numeric_limits<float>::lowest(),
-                                 std::numeric_limits<double>::denorm_min(), -0.0, -0.001, 0.125, -1.25, 99.5, 99.995,
-                                 2.675, 0.5, 327.67, double(655.35f), -12345.678, 9.81, 1234567.0};
-        QString text;
-        for (const double value : values) {
-            for (int decimals = 0; decimals <= 4; ++decimals) {
-                for (const int width : {6, 7}) {
-                    writeDisplayNumber(text, value, decimals, width);
-                    const double read = ::readDisplayNumber(text);
-                    if (!std::isfinite(value)) {
-                        QCOMPARE(read, 0.0);
-                        continue;
-                    }
-                    const double halfStep = 0.5 * std::pow(10.0, -decimals);
-                    QVERIFY2(std::fabs(read - value) <= halfStep * (1 + 1e-9) + std::fabs(value) * 1e-15,
-                             qPrintable(text));
-                    const bool fitsFloat = std::fabs(read) <= double(std::numeric_limits<float>::max());
-                    QCOMPARE(readDisplayFloat(text), fitsFloat ? float(read) : 0.0f);
-                }
-            }
-        }
     }
 
     void decode_data()

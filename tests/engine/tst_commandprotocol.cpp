@@ -121,10 +121,9 @@ private slots:
     void answerKey()
     {
         QFETCH(QByteArray, line);
-        QFETCH(AnswerKey, key);
         QFETCH(QByteArray, payload);
         const AnswerParser::Answer answer = AnswerParser::splitAnswer(line);
-        QCOMPARE(AnswerParser::findAnswerKey(answer.code), key);
+        QTEST(AnswerParser::findAnswerKey(answer.code), "key");
         QCOMPARE(answer.payload, payload);
     }
 
@@ -174,6 +173,9 @@ private slots:
                                              << "192|168|0|120";
         QTest::newRow("short address") << QByteArray("10.0.1") << 0 << 0.0 << 0 << "-" << "-";
         QTest::newRow("empty") << QByteArray() << 0 << 0.0 << 0 << "-" << "-";
+        // What is no finite number reads as 0.
+        for (const char *text : {"nan", "inf", "-inf", "1e999"})
+            QTest::newRow(text) << QByteArray(text) << 0 << 0.0 << 0 << "-" << "-";
     }
 
     void numbersAndAddresses()
@@ -233,12 +235,11 @@ private slots:
         QFETCH(Format, format);
         QFETCH(int, slot);
         QFETCH(QString, text);
-        QFETCH(int, slotRead);
         QCOMPARE(protocolFormatText(format, slot), text);
         const auto answer = AnswerParser::parseProtocol(text.toLatin1());
         QVERIFY(answer);
         QCOMPARE(answer->format, format);
-        QCOMPARE(int(answer->slot), slotRead);
+        QTEST(int(answer->slot), "slotRead");
         const auto commas = AnswerParser::parseProtocol(text.toLatin1().replace('.', ','));
         QVERIFY(commas);
         QCOMPARE(commas->format, format);

@@ -181,30 +181,24 @@ private slots:
         QTest::addColumn<QStringList>("texts");
         QTest::addColumn<double>("lower");
         QTest::addColumn<double>("upper");
-        const auto list = [](std::initializer_list<const char *> texts) {
-            QStringList result;
+        const auto row = [](const char *name, const char *plot, int bit, int field,
+                            std::initializer_list<const char *> texts, double lower, double upper) {
+            QStringList values;
             for (const char *text : texts)
-                result << QString::fromLatin1(text);
-            return result;
+                values << QString::fromLatin1(text);
+            QTest::newRow(name) << QString::fromLatin1(plot) << bit << field << values << lower << upper;
         };
-        QTest::newRow("roll inside") << "angularDataPlot" << int(DialogChart::RollBit) << int(F::Roll) << list({"0.5"})
-                                     << -1.0 << 1.0;
-        QTest::newRow("roll at the upper end") << "angularDataPlot" << int(DialogChart::RollBit) << int(F::Roll)
-                                               << list({"1.0"}) << -1.0 << 1.1;
-        QTest::newRow("roll up, then down") << "angularDataPlot" << int(DialogChart::RollBit) << int(F::Roll)
-                                            << list({"1.0", "-2", "0"}) << -2.1 << 1.1;
-        QTest::newRow("yaw beyond the limits") << "angularDataPlot" << int(DialogChart::YawBit) << int(F::Yaw)
-                                               << list({"+400.0"}) << -1.0 << 400.1;
-        QTest::newRow("heave at the lower end") << "linearAccDataPlot" << int(DialogChart::HeaveBit) << int(F::Heave)
-                                                << list({"-0.1"}) << -0.101 << 0.1;
-        QTest::newRow("heave velocity at the lower end") << "linearAccDataPlot" << int(DialogChart::HeaveVelocityBit)
-                                                         << int(F::HeaveVelocity) << list({"-0.1"}) << -0.11 << 0.1;
-        QTest::newRow("Az at the upper end") << "linearDataPlot" << int(DialogChart::AzBit) << int(F::Az)
-                                             << list({"0.1"}) << -0.1 << 0.2;
-        QTest::newRow("yaw rate at the upper end") << "angularRateDataPlot" << int(DialogChart::YawRateBit)
-                                                   << int(F::YawRate) << list({"1"}) << -1.0 << 2.0;
-        QTest::newRow("NA and empty plot 0") << "angularDataPlot" << int(DialogChart::RollBit) << int(F::Roll)
-                                             << list({"NA", ""}) << -1.0 << 1.0;
+        const char *angles = "angularDataPlot", *heave = "linearAccDataPlot";
+        row("roll inside", angles, DialogChart::RollBit, F::Roll, {"0.5"}, -1.0, 1.0);
+        row("roll at the upper end", angles, DialogChart::RollBit, F::Roll, {"1.0"}, -1.0, 1.1);
+        row("roll up, then down", angles, DialogChart::RollBit, F::Roll, {"1.0", "-2", "0"}, -2.1, 1.1);
+        row("yaw beyond the limits", angles, DialogChart::YawBit, F::Yaw, {"+400.0"}, -1.0, 400.1);
+        row("heave at the lower end", heave, DialogChart::HeaveBit, F::Heave, {"-0.1"}, -0.101, 0.1);
+        row("heave velocity at the lower end", heave, DialogChart::HeaveVelocityBit, F::HeaveVelocity, {"-0.1"},
+            -0.11, 0.1);
+        row("Az at the upper end", "linearDataPlot", DialogChart::AzBit, F::Az, {"0.1"}, -0.1, 0.2);
+        row("yaw rate at the upper end", "angularRateDataPlot", DialogChart::YawRateBit, F::YawRate, {"1"}, -1.0, 2.0);
+        row("NA and empty plot 0", angles, DialogChart::RollBit, F::Roll, {"NA", ""}, -1.0, 1.0);
     }
 
     // The value range grows by the series' margin to take in every value, and never shrinks.
