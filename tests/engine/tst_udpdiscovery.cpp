@@ -1,6 +1,5 @@
-// Discovery by broadcast and the fall-back to the default ports, inside a
-// network namespace the test makes itself, so the real default ports are free
-// and no broadcast leaves the machine.
+// Discovery by broadcast on the real default ports, inside a network namespace
+// the test makes itself, so the ports are free and no broadcast leaves the machine.
 
 #include "NetNamespace.h"
 #include "UdpDevice.h"
@@ -54,32 +53,6 @@ private slots:
         worker.udpTimerTask();
         QTRY_COMPARE_WITH_TIMEOUT(device.received().size(), 2, Timeout);
         QVERIFY(device.received().last().bytes.startsWith("READ$QUORVX#0000   Read IMU Settings  00"));
-    }
-
-    // Silence sends the link back to port 8080 and to discovery, from any port.
-    void watchdogFallsBackToDefaultPort()
-    {
-        UdpDevice device(QHostAddress(QHostAddress::AnyIPv4), Worker::DefaultDeviceUdpPort);
-        device.answering = false;
-        Worker worker;
-        WorkerProbe::stopTimer(worker);
-        worker.resetUdpSocketSlot(9000);
-        worker.EthernetConnectTriggered(true, QHostAddress(NetNamespace::HostAddress),
-                                        QHostAddress(NetNamespace::BroadcastAddress));
-        WorkerProbe::setDeviceAddress(worker, QHostAddress(NetNamespace::DeviceAddress));
-        worker.scanVeltoIMUSlot(false);
-        QCOMPARE(WorkerProbe::udpSocket(worker)->localPort(), 9000);
-        for (int run = 0; run < 100; ++run)
-            worker.udpTimerTask();
-        QCOMPARE(WorkerProbe::udpSocket(worker)->localPort(), Worker::DefaultLocalUdpPort);
-        QVERIFY(WorkerProbe::scanning(worker));
-        for (int run = 0; run < 10; ++run)
-            worker.udpTimerTask();
-        const auto discovery = [&device] {
-            const QList<UdpDevice::Received> received = device.received();
-            return received.isEmpty() || !received.last().bytes.endsWith("   scan for IMU   ") ? 0 : received.last().senderPort;
-        };
-        QTRY_COMPARE_WITH_TIMEOUT(discovery(), Worker::DefaultLocalUdpPort, Timeout);
     }
 
 private:
