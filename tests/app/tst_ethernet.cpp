@@ -10,6 +10,7 @@
 #include "UdpDevice.h"
 #include "Worker.h"
 
+#include <QUdpSocket>
 #include <QtTest>
 #include <QtWidgets>
 
@@ -272,6 +273,25 @@ private slots:
         QVERIFY(!child<QPushButton>("pushButtonApplyChangesIMU")->isEnabled());
         QCOMPARE(MainWindowProbe::connectionMode(*m_window), uint32_t(Worker::NoLink));
         QTRY_VERIFY_WITH_TIMEOUT(status.contains(QStringLiteral("Disconnected")), Timeout);
+    }
+
+    // A local port already taken: the worker says so, with the port, and asks
+    // for the action to uncheck.
+    void windowBindFailureReported()
+    {
+        QVERIFY(NetNamespace::ip(QStringLiteral("link set v1 down")));
+        QUdpSocket blocker;
+        QVERIFY(blocker.bind(QHostAddress(QHostAddress::AnyIPv4), Worker::DefaultLocalUdpPort, QAbstractSocket::DontShareAddress));
+        QStringList reports;
+        Worker *worker = MainWindowProbe::worker(*m_window);
+        QObject::connect(worker, &Worker::showEthernetStatusMessage, this, [&reports](const QString &text) { reports << text; });
+        QObject::connect(worker, &Worker::signalActionsSetChecked, this,
+                         [&reports](bool checked, int mask) { reports << QStringLiteral("checked %1 %2").arg(checked).arg(mask); });
+        ModalAnswers answers;
+        action()->trigger();
+        QTRY_VERIFY_WITH_TIMEOUT(reports.contains(QStringLiteral("checked 0 8")), Timeout);
+        QVERIFY(reports.filter(QStringLiteral("Disconnected: UDP port 8080 could not be bound")).size() == 1);
+        QVERIFY(!reports.contains(QStringLiteral("Connected")));
     }
 
 private:
