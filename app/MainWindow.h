@@ -12,13 +12,16 @@
 #include <QByteArray>
 #include <QChart>
 #include <QFile>
+#include <QHostAddress>
 #include <QList>
 #include <QMainWindow>
+#include <QNetworkAddressEntry>
 #include <QPixmap>
 #include <QString>
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 class Console;
 class DialogAutoDetect;
@@ -96,6 +99,7 @@ signals:
 
     // --- Ethernet
     void signalSendUdpCmdDatagram(const QString &address, const QByteArray &datagram, unsigned int type);
+    void signalEthernetConnectTriggered(bool connect, const QHostAddress &address, const QHostAddress &broadcast);
 
 public slots:
     // --- Construction
@@ -238,6 +242,7 @@ private slots:
 
     // --- Ethernet: the settings datagram's widgets, Ethernet connect, interface
     // choice (MainWindowEthernet.cpp)
+    void on_actionEthernetConnect_triggered();
 
 private:
     friend class MainWindowProbe;
@@ -311,6 +316,8 @@ private:
     // --- Ethernet
     EthernetSettingsFields readEthernetSettingsFields();
     uint8_t baudCodeToSend(int which);
+    void disconnectEthernet();
+    std::optional<QNetworkAddressEntry> chooseNetworkEntry();
 
     // --- Members: form, dialogs, windows and worker
     Ui::MainWindow *ui = nullptr;

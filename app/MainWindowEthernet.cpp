@@ -1,17 +1,23 @@
-// Ethernet link: the widgets read into the binary settings datagram.
+// Ethernet link: the widgets read into the binary settings datagram, and the
+// Ethernet action with the choice of the network interface.
 
 #include "MainWindow.h"
 #include "ui_mainwindow.h"
 
 #include "AppLogging.h"
+#include "DialogAutoDetect.h"
+#include "EthernetInterfaces.h"
 #include "SettingsValues.h"
 #include "SharedTables.h"
 #include "Worker.h"
 
 #include <QDebug>
+#include <QMessageBox>
 
 namespace {
 constexpr unsigned int CommandDatagram = 0;
+// Where the choice list opens, from the main window's position.
+const QPoint ChoiceListOffset(100, 100);
 } // namespace
 
 // A box showing a rate of the table sends its code, which becomes the mirrored code;
@@ -58,4 +64,51 @@ void MainWindow::ApplyEthernetSettings(unsigned int tab)
                                                               editTexts(deviceOctetEdits()));
     const EthernetSettingsFields fields = readEthernetSettingsFields();
     emit signalSendUdpCmdDatagram(address, buildEthernetSettingsDatagram(fields, ++m_datagramCounter), CommandDatagram);
+}
+
+// A connection refused for want of an interface leaves the action unchecked:
+// nothing is connected.
+void MainWindow::on_actionEthernetConnect_triggered()
+{
+    SettingsMarkerMasks::clearConnectionMarkers(m_markers);
+    if (!ui->actionEthernetConnect->isChecked()) {
+        disconnectEthernet();
+        return;
+    }
+    const std::optional<QNetworkAddressEntry> entry = chooseNetworkEntry();
+    if (!entry || entry->ip().isNull()) {
+        QMessageBox::critical(this, tr("Error"), QStringLiteral(" Error Msg 1514, Not valid IP Entry."));
+        ui->actionEthernetConnect->setChecked(false);
+        return;
+    }
+    emit signalEthernetConnectTriggered(true, entry->ip(), entry->broadcast());
+    m_connectionMode = Worker::EthernetMode;
+}
+
+void MainWindow::disconnectEthernet()
+{
+    emit signalEthernetConnectTriggered(false, QHostAddress(QHostAddress::Any), QHostAddress(QHostAddress::Broadcast));
+    showEthernetStatusMessage(tr("Disconnected"));
+    enableAllButtons(false);
+    ui->actionEthernetConnect->setChecked(false);
+    m_connectionMode = Worker::NoLink;
+    clearDataDisplay();
+}
+
+// The one IPv4 entry of an interface that is up, or the one the user picks
+// from several; nothing when there is none or the list is closed unpicked.
+std::optional<QNetworkAddressEntry> MainWindow::chooseNetworkEntry()
+{
+    const QList<QNetworkAddressEntry> entries =
+        EthernetInterfaces::usableEntries(EthernetInterfaces::fromSystem(QNetworkInterface::allInterfaces()));
+    if (entries.isEmpty()) {
+        QMessageBox::critical(this, tr("Error"), QStringLiteral("Couldn't detect any network interfaces."));
+        return std::nullopt;
+    }
+    if (entries.size() == 1)
+        return entries.first();
+    m_dialogAutoDetect->SetupListWidgetItems(entries);
+    m_dialogAutoDetect->move(pos() + ChoiceListOffset);
+    m_dialogAutoDetect->exec();
+    return EthernetInterfaces::entryAtRow(entries, m_dialogAutoDetect->selectedRow);
 }

@@ -63,6 +63,12 @@ void MainWindow::connectWorker()
     connect(m_worker, &Worker::signalErrorLoggerWrite, this, &MainWindow::errorLoggerWrite);
     connect(m_worker, &Worker::signalStartDataCapturing, this, &MainWindow::dataCapturingStatus);
     connect(m_worker, &Worker::signalDataLogFailed, this, &MainWindow::dataLogFailed);
+
+    // The Ethernet link's requests.
+    connect(this, &MainWindow::signalSendUdpCmdDatagram, m_worker, &Worker::sendUdpCmdDatagram);
+    connect(this, &MainWindow::signalEthernetConnectTriggered, m_worker, &Worker::EthernetConnectTriggered);
+    connect(this, &MainWindow::signalResetUdpSocket, m_worker, &Worker::resetUdpSocketSlot);
+    connect(this, &MainWindow::signalScanVeltoIMU, m_worker, &Worker::scanVeltoIMUSlot);
 }
 
 void MainWindow::initActionsConnections()

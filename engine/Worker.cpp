@@ -9,12 +9,8 @@ Worker::Worker(QObject *parent)
     : QObject(parent)
 {
     m_serial = new QSerialPort(this);
-    udpSocketIP4 = new QUdpSocket(this);
+    initSocket();
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-
-    m_deviceAddress = QHostAddress();
-    m_localUdpPort = DefaultLocalUdpPort;
-    m_deviceUdpPort = DefaultDeviceUdpPort;
 
     connect(m_serial, &QSerialPort::errorOccurred, this, &Worker::handleError);
     connect(m_serial, &QSerialPort::readyRead, this, &Worker::readSerialData);
@@ -53,6 +49,7 @@ void Worker::tick()
         return;
     if (m_interfaceMode & SerialMode)
         serialTick();
+    udpTimerTask();
     m_displayDue = true;
 }
 

@@ -5,6 +5,7 @@
 #include "CommandTable.h"
 #include "DeviceTypes.h"
 #include "SerialFraming.h"
+#include "SettingsAnswer.h"
 #include "StatisticsFilter.h"
 
 #include <QBasicTimer>
@@ -56,6 +57,8 @@ public:
     static constexpr uint16_t DefaultLocalUdpPort = UdpPortDefaults::Local;
     static constexpr uint16_t DefaultDeviceUdpPort = UdpPortDefaults::Device;
     static constexpr int StatisticsFilterCount = 13;
+    // Runs of the UDP task between two discovery datagrams.
+    static constexpr uint32_t DiscoveryInterval = 10;
 
     // Modes of setProgressBar during auto-detection.
     enum ProgressMode : int {
@@ -73,6 +76,14 @@ public:
 
     void resetStatisticsFilters();
     void AddStatisticsXX(const OutputDataType &sample);
+
+    // UDP link
+    void udpTimerTask();
+    void initSocket();
+    QString processUdpCmdDatagrams(const QByteArray &datagram, bool process);
+    QString processUdpDatagrams(const QByteArray &datagram, bool process);
+    float getParameterValue(const QByteArray &data, int offset) const;
+    float getParameterValue16(const QByteArray &data, int offset) const;
 
 signals:
     void signalProcessIMUFlags(uint32_t flags);
@@ -126,6 +137,15 @@ public slots:
     void consoleHalt(bool on);
     void setStatisticsTime(int minutes);
 
+    // UDP link
+    void sendSetCmdDatagram(const QByteArray &datagram);
+    void sendGetCmdDatagram(const QByteArray &command);
+    void sendUdpCmdDatagram(const QString &address, const QByteArray &datagram, unsigned int type);
+    void EthernetConnectTriggered(bool connect, const QHostAddress &address, const QHostAddress &broadcast);
+    void processUdpSocketIP4PendingDatagrams();
+    void resetUdpSocketSlot(quint16 port);
+    void scanVeltoIMUSlot(bool on);
+
 protected:
     void timerEvent(QTimerEvent *event) override;
 
@@ -177,6 +197,28 @@ private:
     // Data log
     void writeDataLog(const QByteArray &bytes);
     void stopDataLogOnWriteError();
+
+    // UDP link
+    void connectEthernet(const QHostAddress &address, const QHostAddress &broadcast);
+    void disconnectEthernet();
+    void resetUdpSocket();
+    bool bindUdpSocket(uint16_t port);
+    void reportUdpPortIfMoved();
+    bool deviceAddressUsable() const;
+    void advanceMessageNumber();
+    void searchForDevice();
+    void resendSetDatagram();
+    void requestSettings();
+    void checkEthernetWatchdog();
+    void serveRebindRequest();
+    void countSettingsReread();
+    void receiveUdpDatagram(const QByteArray &datagram);
+    void handleSettingsAnswer(const QByteArray &answer);
+    void handleOutputDatagram(const QByteArray &datagram);
+    bool confirmsPendingDatagram(const QByteArray &answer);
+    void applyAnswerLink(const SettingsAnswer::Record &record);
+    void applyAnswerSettings(const SettingsAnswer::Record &record);
+    void applyAnswerIdentity(const SettingsAnswer::Record &record);
 
     // Command protocol
     void sendSettingsQuery();
@@ -272,13 +314,26 @@ private:
     // Whether the time-out ended the last detection sweep; shared by the whole process.
     static bool s_autoDetectTimedOut;
 
-    // UDP side
+    // UDP link
     QUdpSocket *udpSocketIP4 = nullptr;
     QHostAddress m_deviceAddress;
+    QHostAddress m_interfaceAddress{QHostAddress::AnyIPv4};
+    QHostAddress m_discoveryTarget{QHostAddress::Broadcast};
     uint16_t m_localUdpPort = DefaultLocalUdpPort;
     uint16_t m_deviceUdpPort = DefaultDeviceUdpPort;
+    uint16_t m_defaultLocalUdpPort = DefaultLocalUdpPort;
+    uint16_t m_defaultDeviceUdpPort = DefaultDeviceUdpPort;
     uint32_t msgNr = 0;
+    uint32_t m_ethernetWatchdog = 0;
+    bool m_rebindRequest = false;
+    bool m_scanning = true;
+    uint32_t m_discoveryCount = DiscoveryInterval;
     bool m_udpBound = false;
+    QByteArray m_setDatagram;
+    QByteArray m_setDatagramSignature;
+    bool m_setDatagramPending = false;
+    uint32_t m_setDatagramResends = 0;
+    uint32_t m_settingsRereadCount = 0;
 };
 
 #endif // WORKER_H

@@ -5,9 +5,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 # xauth is only recommended by xvfb, and xvfb-run cannot start without it.
+# iproute2 sets up the network namespaces of the Ethernet tests.
 bash tools/apt-install.sh \
     cmake g++ ninja-build \
     qt6-base-dev qt6-serialport-dev qt6-charts-dev libqt6opengl6-dev \
-    libqcustomplot-dev fonts-open-sans xvfb xauth
+    libqcustomplot-dev fonts-open-sans xvfb xauth iproute2
 
 bash tools/fetch-fonts.sh

@@ -51,6 +51,37 @@ public:
     static bool autoDetectTimedOut() { return Worker::s_autoDetectTimedOut; }
     // Moves the start of the running detection back, as if ms had gone by.
     static void advanceAutoDetectClock(Worker &w, qint64 ms) { w.m_autoDetectStart -= std::chrono::milliseconds(ms); }
+
+    // UDP link: the ports the link falls back to, so tests on 127.0.0.1 use ports of their own.
+    static void setDefaultUdpPorts(Worker &w, quint16 local, quint16 device)
+    {
+        w.m_defaultLocalUdpPort = local;
+        w.m_defaultDeviceUdpPort = device;
+        w.m_localUdpPort = local;
+        w.m_deviceUdpPort = device;
+    }
+    static QUdpSocket *udpSocket(Worker &w) { return w.udpSocketIP4; }
+    static void fakeUdpLink(Worker &w, bool up)
+    {
+        w.m_udpBound = up;
+        w.m_interfaceMode = up ? Worker::EthernetMode : Worker::NoLink;
+    }
+    static uint32_t interfaceMode(const Worker &w) { return w.m_interfaceMode; }
+    static uint waitTicks(const Worker &w) { return w.m_waitTicks; }
+    static QHostAddress deviceAddress(const Worker &w) { return w.m_deviceAddress; }
+    static void setDeviceAddress(Worker &w, const QHostAddress &address) { w.m_deviceAddress = address; }
+    static quint16 localUdpPort(const Worker &w) { return w.m_localUdpPort; }
+    static quint16 deviceUdpPort(const Worker &w) { return w.m_deviceUdpPort; }
+    static uint32_t msgNr(const Worker &w) { return w.msgNr; }
+    static void setMsgNr(Worker &w, uint32_t number) { w.msgNr = number; }
+    static bool scanning(const Worker &w) { return w.m_scanning; }
+    static bool udpBound(const Worker &w) { return w.m_udpBound; }
+    static bool rebindRequest(const Worker &w) { return w.m_rebindRequest; }
+    static bool setDatagramPending(const Worker &w) { return w.m_setDatagramPending; }
+    static uint32_t ethernetWatchdog(const Worker &w) { return w.m_ethernetWatchdog; }
+    static void setSettingsRereadCount(Worker &w, uint32_t count) { w.m_settingsRereadCount = count; }
+    static bool headerCapturePending(const Worker &w) { return w.m_headerCapturePending; }
+    static QString pendingDeviceAddress(const Worker &w) { return w.m_pending.sip; }
 };
 
 #endif // WORKERPROBE_H

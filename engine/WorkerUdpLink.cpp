@@ -1,0 +1,335 @@
+// The worker's UDP link: connecting and disconnecting, the socket and its
+// binds, the datagrams sent to the device, the per-tick UDP task with its
+// discovery, resends and watchdog, and the dispatch of received datagrams.
+
+#include "UdpDatagrams.h"
+#include "Worker.h"
+
+#include "EngineLogging.h"
+
+#include <QDebug>
+#include <QUdpSocket>
+#include <QtEndian>
+
+namespace {
+// Waits asked for by the link, in milliseconds of the wait unit.
+constexpr uint SocketResetWaitMs = 1000;
+constexpr uint SetDatagramWaitMs = 1200;
+constexpr uint SettingsRequestWaitMs = 1000;
+// Runs of the UDP task: between resends, before giving up, of silence, between re-reads.
+constexpr uint32_t ResendInterval = 10;
+constexpr uint32_t ResendLimit = 100;
+constexpr uint32_t WatchdogLimit = 99;
+constexpr uint32_t SettingsRereadLimit = 2000;
+constexpr int DisconnectTimeoutMs = 30000;
+// Where the flags word sits in the settings datagram.
+constexpr qsizetype SettingsDatagramFlagsOffset = 24;
+const QHostAddress UnsetDeviceAddress(QStringLiteral("0.0.0.0"));
+
+// Whether sending this settings datagram moves the device to the address it
+// gives: only while the datagram's own flags leave dynamic addressing off.
+bool movesDeviceAddress(const QByteArray &datagram)
+{
+    if (datagram.size() < SettingsDatagramFlagsOffset + qsizetype(sizeof(uint32_t)))
+        return false;
+    const uint32_t flags = qFromBigEndian<uint32_t>(datagram.constData() + SettingsDatagramFlagsOffset);
+    return (flags & ImuFlags::DynamicIp) == 0;
+}
+} // namespace
+
+void Worker::initSocket()
+{
+    udpSocketIP4 = new QUdpSocket(this);
+    connect(udpSocketIP4, &QUdpSocket::readyRead, this, &Worker::processUdpSocketIP4PendingDatagrams);
+    m_scanning = true;
+    m_localUdpPort = m_defaultLocalUdpPort;
+    m_deviceUdpPort = m_defaultDeviceUdpPort;
+    m_deviceAddress = QHostAddress();
+}
+
+void Worker::EthernetConnectTriggered(bool connect, const QHostAddress &address, const QHostAddress &broadcast)
+{
+    if (connect)
+        connectEthernet(address, broadcast);
+    else
+        disconnectEthernet();
+}
+
+void Worker::connectEthernet(const QHostAddress &address, const QHostAddress &broadcast)
+{
+    closeSerialPort();
+    resetUdpSocket();
+    m_scanning = true;
+    m_interfaceAddress = address;
+    m_discoveryTarget = broadcast;
+    qCDebug(lcEngine) << Q_FUNC_INFO << "| Line :" << __LINE__ << ":" << "$connect#" << address << broadcast;
+    if (!bindUdpSocket(m_localUdpPort))
+        return;
+    m_interfaceMode = EthernetMode;
+    emit showEthernetStatusMessage(tr("Connected"));
+    if (m_localUdpPort != udpSocketIP4->localPort())
+        emit m_uiLineEditLocalUdpPortSetText(QString::number(udpSocketIP4->localPort()));
+}
+
+void Worker::disconnectEthernet()
+{
+    m_scanning = false;
+    m_udpBound = false;
+    emit showEthernetStatusMessage(tr("Disconnected"));
+    emit enableAllButtons(false);
+    m_interfaceMode = NoLink;
+    resetUdpSocket();
+}
+
+void Worker::resetUdpSocketSlot(quint16 port)
+{
+    m_localUdpPort = port;
+    m_rebindRequest = true;
+    m_waitTicks = setSleepDogValue_ms(SocketResetWaitMs);
+}
+
+void Worker::scanVeltoIMUSlot(bool on)
+{
+    m_scanning = on;
+    if (on)
+        m_waitTicks = setSleepDogValue_ms(SocketResetWaitMs);
+}
+
+void Worker::resetUdpSocket()
+{
+    udpSocketIP4->abort();
+    if (udpSocketIP4->state() >= QAbstractSocket::ConnectedState)
+        udpSocketIP4->waitForDisconnected(DisconnectTimeoutMs);
+}
+
+// A failed bind leaves the link dead until the next connect request: say so,
+// with the port and the reason, and let the Ethernet action uncheck.
+bool Worker::bindUdpSocket(uint16_t port)
+{
+    m_udpBound = udpSocketIP4->bind(QHostAddress(QHostAddress::AnyIPv4), port, QAbstractSocket::ShareAddress);
+    if (m_udpBound)
+        return true;
+    const QString reason = udpSocketIP4->errorString();
+    emit showEthernetStatusMessage(tr("Disconnected: UDP port %1 could not be bound: %2").arg(port).arg(reason));
+    emit signalErrorLoggerWrite("msg Error : Worker : UDP bind : port " + QByteArray::number(port) + " : "
+                                + reason.toUtf8());
+    emit signalActionsSetChecked(false, EthernetConnectAction);
+    return false;
+}
+
+bool Worker::deviceAddressUsable() const
+{
+    return !m_deviceAddress.isNull() && m_deviceAddress != UnsetDeviceAddress;
+}
+
+void Worker::advanceMessageNumber()
+{
+    msgNr = UdpDatagrams::nextMessageNumber(msgNr);
+}
+
+void Worker::sendUdpCmdDatagram(const QString &address, const QByteArray &datagram, unsigned int type)
+{
+    if (type != 0)
+        return;
+    m_setDatagram = datagram;
+    m_setDatagramSignature = datagram.right(SettingsAnswer::SignatureSize);
+    m_pending.sip = address;
+    sendSetCmdDatagram(datagram);
+    m_setDatagramResends = 0;
+    m_setDatagramPending = true;
+    readIMUsettings = true;
+    m_waitTicks = setSleepDogValue_ms(SetDatagramWaitMs);
+}
+
+void Worker::sendSetCmdDatagram(const QByteArray &datagram)
+{
+    if (m_scanning || !deviceAddressUsable()) {
+        emit enableAllButtons(false);
+        emit signalErrorLoggerWrite("msg Error : Worker : UDP sendSetCmdDatagram : " + datagram);
+        return;
+    }
+    if (!m_udpBound)
+        return;
+    const QByteArray payload = UdpDatagrams::settingsDatagramPayload(datagram, msgNr);
+    udpSocketIP4->writeDatagram(payload, m_deviceAddress, m_deviceUdpPort);
+    if (movesDeviceAddress(datagram))
+        m_deviceAddress = QHostAddress(m_pending.sip);
+    advanceMessageNumber();
+    emit signalErrorLoggerWrite("msg Info : Worker : UDP sendSetCmdDatagram : " + payload);
+}
+
+void Worker::sendGetCmdDatagram(const QByteArray &command)
+{
+    if (!m_udpBound)
+        return;
+    if (m_scanning || !deviceAddressUsable()) {
+        m_scanning = true;
+        emit signalErrorLoggerWrite("msg Error : Worker : UDP sendGetCmdDatagram : ");
+        readIMUsettings = false;
+        return;
+    }
+    const QByteArray payload = UdpDatagrams::settingsRequestPayload(command, msgNr);
+    udpSocketIP4->writeDatagram(payload, m_deviceAddress, m_deviceUdpPort);
+    advanceMessageNumber();
+    emit enableAllButtons(true);
+    emit signalErrorLoggerWrite("msg Info : Worker : UDP sendGetCmdDatagram : " + payload);
+    readIMUsettings = false;
+}
+
+void Worker::udpTimerTask()
+{
+    if (!(m_interfaceMode & EthernetMode))
+        return;
+    if (m_scanning || m_deviceAddress.isNull())
+        searchForDevice();
+    else if (m_setDatagramPending)
+        resendSetDatagram();
+    if (readIMUsettings)
+        requestSettings();
+    checkEthernetWatchdog();
+    if (m_rebindRequest)
+        serveRebindRequest();
+    countSettingsReread();
+}
+
+// Every run of a search says so; every tenth sends a discovery datagram from
+// the default local port.
+void Worker::searchForDevice()
+{
+    m_setDatagramPending = false;
+    readIMUsettings = false;
+    emit showEthernetStatusMessage(QStringLiteral("Scaning For IMU"));
+    if (m_discoveryCount++ < DiscoveryInterval - 1)
+        return;
+    emit enableAllButtons(false);
+    m_discoveryCount = 0;
+    if (udpSocketIP4->localPort() != m_defaultLocalUdpPort) {
+        resetUdpSocket();
+        bindUdpSocket(m_defaultLocalUdpPort);
+    }
+    udpSocketIP4->writeDatagram(UdpDatagrams::discoveryDatagram(msgNr), m_discoveryTarget, m_defaultDeviceUdpPort);
+    advanceMessageNumber();
+}
+
+void Worker::resendSetDatagram()
+{
+    m_settingsRereadCount = 0;
+    const uint32_t old = m_setDatagramResends++;
+    if (m_setDatagramResends % ResendInterval == 0) {
+        sendSetCmdDatagram(m_setDatagram);
+        readIMUsettings = true;
+    } else if (old >= ResendLimit) {
+        readIMUsettings = false;
+        m_setDatagramResends = 0;
+        m_setDatagramPending = false;
+        m_scanning = true;
+    }
+}
+
+void Worker::requestSettings()
+{
+    sendGetCmdDatagram(UdpDatagrams::settingsRequestCommand(msgNr));
+    readIMUsettings = false;
+    m_headerCapturePending = false;
+    m_waitTicks = setSleepDogValue_ms(SettingsRequestWaitMs);
+}
+
+void Worker::checkEthernetWatchdog()
+{
+    if (m_ethernetWatchdog++ < WatchdogLimit)
+        return;
+    emit showEthernetStatusMessage(tr("Reset Conecction"));
+    m_ethernetWatchdog = 0;
+    m_discoveryCount = 0;
+    m_scanning = true;
+    resetUdpSocket();
+    bindUdpSocket(m_defaultLocalUdpPort);
+}
+
+void Worker::serveRebindRequest()
+{
+    emit showEthernetStatusMessage(tr("Reset Conecction"));
+    m_rebindRequest = false;
+    resetUdpSocket();
+    if (!bindUdpSocket(m_localUdpPort))
+        return;
+    emit showEthernetStatusMessage(tr("Connected"));
+    emit enableAllButtons(true);
+    resetStatisticsFilters();
+    reportUdpPortIfMoved();
+}
+
+// A port the socket did not get as asked (0 lets the system choose) is taken
+// over and shown as bound.
+void Worker::reportUdpPortIfMoved()
+{
+    const quint16 bound = udpSocketIP4->localPort();
+    if (m_localUdpPort == bound)
+        return;
+    emit m_uiLineEditLocalUdpPortSetText(QString::number(bound));
+    m_localUdpPort = bound;
+}
+
+void Worker::countSettingsReread()
+{
+    if (m_settingsRereadCount++ < SettingsRereadLimit)
+        return;
+    m_settingsRereadCount = 0;
+    readIMUsettings = true;
+}
+
+// A failed read is skipped, and ends this round: what is still pending is
+// read at the next readyRead.
+void Worker::processUdpSocketIP4PendingDatagrams()
+{
+    if (!m_udpBound)
+        return;
+    while (udpSocketIP4->hasPendingDatagrams()) {
+        m_ethernetWatchdog = 0;
+        QByteArray buffer(qMax<qint64>(udpSocketIP4->pendingDatagramSize(), 0), Qt::Uninitialized);
+        const qint64 count = udpSocketIP4->readDatagram(buffer.data(), buffer.size());
+        const std::optional<QByteArray> datagram = UdpDatagrams::readResult(buffer, count);
+        if (!datagram)
+            return;
+        receiveUdpDatagram(*datagram);
+    }
+}
+
+void Worker::receiveUdpDatagram(const QByteArray &datagram)
+{
+    switch (UdpDatagrams::classify(datagram)) {
+    case UdpDatagrams::Kind::SettingsAnswer:
+        m_settingsRereadCount = 0;
+        if (m_interfaceMode & EthernetMode)
+            handleSettingsAnswer(datagram);
+        break;
+    case UdpDatagrams::Kind::OutputData:
+        if (m_interfaceMode & EthernetMode)
+            handleOutputDatagram(datagram);
+        break;
+    case UdpDatagrams::Kind::Other:
+        break;
+    }
+}
+
+void Worker::handleSettingsAnswer(const QByteArray &answer)
+{
+    const QString text = processUdpCmdDatagrams(answer, true);
+    if (!m_consoleHalted)
+        emit m_consoleDisplayData(answer.first(UdpDatagrams::AnswerToken.size()) + text.toUtf8() + "\r\n",
+                                  SerialFraming::AnswerLine, m_autoDetectRunning);
+    m_headerCapturePending = true;
+    if (!m_scanning)
+        return;
+    m_rebindRequest = true;
+    m_scanning = false;
+    emit enableAllButtons(true);
+}
+
+void Worker::handleOutputDatagram(const QByteArray &datagram)
+{
+    const QByteArray line = (processUdpDatagrams(datagram, true) + QStringLiteral("\r\n")).toUtf8();
+    if (!m_consoleHalted)
+        emit m_consoleDisplayData(line, SerialFraming::DataLine, m_autoDetectRunning);
+    writeDataLog(line);
+}

@@ -1,0 +1,326 @@
+// The Ethernet connection of the main window: which interface entries qualify,
+// and, inside a network namespace the test makes itself, the action against
+// the real interfaces of that namespace.
+
+#include "DialogAutoDetect.h"
+#include "EthernetInterfaces.h"
+#include "MainWindowProbe.h"
+#include "NetNamespace.h"
+#include "ReadoutTexts.h"
+#include "UdpDevice.h"
+#include "Worker.h"
+
+#include <QUdpSocket>
+#include <QtTest>
+#include <QtWidgets>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+using Flags = QNetworkInterface::InterfaceFlags;
+
+QNetworkAddressEntry entry(const char *address, const char *broadcast = nullptr)
+{
+    QNetworkAddressEntry e;
+    e.setIp(QHostAddress(QString::fromLatin1(address)));
+    if (broadcast)
+        e.setBroadcast(QHostAddress(QString::fromLatin1(broadcast)));
+    return e;
+}
+
+QStringList addresses(const QList<QNetworkAddressEntry> &entries)
+{
+    QStringList texts;
+    for (const QNetworkAddressEntry &e : entries)
+        texts << e.ip().toString();
+    return texts;
+}
+
+const Flags Up(QNetworkInterface::IsUp | QNetworkInterface::IsRunning | QNetworkInterface::CanBroadcast);
+constexpr int Timeout = 10000;
+
+// Answers the modal windows as they open, in order: a message box is accepted,
+// the choice list is handed to onList. Records what each showed.
+class ModalAnswers : public QObject
+{
+public:
+    explicit ModalAnswers(std::function<void(DialogAutoDetect *)> onList = {}) : m_onList(std::move(onList))
+    {
+        m_timer.callOnTimeout(this, &ModalAnswers::answer);
+        m_timer.start(20);
+    }
+
+    QStringList shown;
+
+private:
+    void answer()
+    {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal || modal == m_last)
+            return;
+        m_last = modal;
+        if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+            shown << box->windowTitle() + ": " + box->text();
+            box->accept();
+        } else if (auto *list = qobject_cast<DialogAutoDetect *>(modal)) {
+            shown << QStringLiteral("list at %1,%2").arg(list->x()).arg(list->y());
+            for (int row = 0; row < list->listWidgetComPorts->count(); ++row)
+                shown << list->listWidgetComPorts->item(row)->text();
+            if (m_onList)
+                m_onList(list);
+            else
+                list->reject();
+        }
+    }
+
+    std::function<void(DialogAutoDetect *)> m_onList;
+    QTimer m_timer;
+    QPointer<QWidget> m_last;
+};
+
+QString rowText(const char *address)
+{
+    return QStringLiteral("Host Address Entry IP:%1 -> Broadcast IP:%2").arg(QLatin1String(address), QLatin1String(NetNamespace::BroadcastAddress));
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(QList<EthernetInterfaces::Interface>)
+
+class TestEthernet : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit TestEthernet(const QString &refused) : m_refused(refused) {}
+
+private slots:
+    void usableEntries_data()
+    {
+        using EthernetInterfaces::Interface;
+        QTest::addColumn<QList<Interface>>("interfaces");
+        QTest::addColumn<QStringList>("expected");
+        const Interface loopback{Up | QNetworkInterface::IsLoopBack, {entry("127.0.0.1")}};
+        const Interface eth0{Up, {entry("192.168.0.5", "192.168.0.255"), entry("fe80::1")}};
+        const Interface eth1{QNetworkInterface::IsUp, {entry("10.0.0.2", "10.0.0.255"), entry("10.0.1.2")}};
+        const Interface down{QNetworkInterface::IsRunning | QNetworkInterface::CanBroadcast, {entry("172.16.0.1")}};
+        const Interface ipv6Only{Up, {entry("fe80::2"), entry("2001:db8::5")}};
+        QTest::newRow("none") << QList<Interface>{} << QStringList{};
+        QTest::newRow("loopback only") << QList<Interface>{loopback} << QStringList{};
+        QTest::newRow("one up") << QList<Interface>{loopback, eth0} << QStringList{"192.168.0.5"};
+        // Running and broadcast flags are not looked at; every IPv4 entry counts, in order.
+        QTest::newRow("two interfaces in order") << QList<Interface>{eth1, down, eth0}
+                                                 << QStringList{"10.0.0.2", "10.0.1.2", "192.168.0.5"};
+        QTest::newRow("down is skipped") << QList<Interface>{down} << QStringList{};
+        QTest::newRow("IPv6 only contributes nothing") << QList<Interface>{ipv6Only} << QStringList{};
+    }
+    void usableEntries()
+    {
+        QFETCH(QList<EthernetInterfaces::Interface>, interfaces);
+        QTEST(addresses(EthernetInterfaces::usableEntries(interfaces)), "expected");
+    }
+
+    void entryAtRow_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("closed without a choice") << -1 << "none";
+        QTest::newRow("first") << 0 << "10.0.0.2";
+        QTest::newRow("second") << 1 << "192.168.0.5";
+        QTest::newRow("past the end") << 2 << "none";
+    }
+    void entryAtRow()
+    {
+        QFETCH(int, row);
+        const QList<QNetworkAddressEntry> entries{entry("10.0.0.2"), entry("192.168.0.5")};
+        const auto chosen = EthernetInterfaces::entryAtRow(entries, row);
+        QTEST(chosen ? chosen->ip().toString() : QStringLiteral("none"), "expected");
+    }
+
+    // Inside the namespace: v0 and v1 up with one IPv4 entry each, loopback skipped.
+    void init()
+    {
+        if (QByteArray(QTest::currentTestFunction()).startsWith("window") && !m_refused.isEmpty())
+            QSKIP(qPrintable("no network namespace for the Ethernet action (" + m_refused + ")"));
+        NetNamespace::ip(QStringLiteral("link set v0 up"));
+        NetNamespace::ip(QStringLiteral("link set v1 up"));
+        m_storeDir = std::make_unique<QTemporaryDir>();
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_storeDir->path());
+        m_window = std::make_unique<MainWindow>();
+        m_window->move(40, 30);
+        m_connects = std::make_unique<QSignalSpy>(m_window.get(), &MainWindow::signalEthernetConnectTriggered);
+    }
+    void cleanup()
+    {
+        m_connects.reset();
+        m_window.reset();
+    }
+
+    // Two qualifying entries: the list opens at (100, 100) from the window, and
+    // a double-click on the second row connects with the second entry.
+    void windowTwoInterfacesAskTheUser()
+    {
+        ModalAnswers answers([](DialogAutoDetect *list) {
+            list->listWidgetComPorts->setCurrentRow(1);
+            emit list->listWidgetComPorts->itemDoubleClicked(list->listWidgetComPorts->item(1));
+        });
+        action()->trigger();
+        QCOMPARE(answers.shown.size(), 3);
+        QCOMPARE(answers.shown[0], QStringLiteral("list at 140,130"));
+        QCOMPARE(QSet<QString>(answers.shown.begin() + 1, answers.shown.end()),
+                 (QSet<QString>{rowText(NetNamespace::HostAddress), rowText(NetNamespace::DeviceAddress)}));
+        QCOMPARE(m_connects->size(), 1);
+        const QList<QVariant> request = m_connects->first();
+        QVERIFY(request[0].toBool());
+        QCOMPARE(rowText(qPrintable(request[1].value<QHostAddress>().toString())), answers.shown[2]);
+        QCOMPARE(request[2].value<QHostAddress>(), QHostAddress(NetNamespace::BroadcastAddress));
+        QVERIFY(action()->isChecked());
+        QCOMPARE(MainWindowProbe::connectionMode(*m_window), uint32_t(Worker::EthernetMode));
+    }
+
+    // The list closed without a choice: one box, nothing connected, the action unchecked.
+    void windowListClosedWithoutChoice()
+    {
+        ModalAnswers answers;
+        action()->trigger();
+        QCOMPARE(answers.shown.size(), 4);
+        QCOMPARE(answers.shown.last(), QStringLiteral("Error:  Error Msg 1514, Not valid IP Entry."));
+        QCOMPARE(m_connects->size(), 0);
+        QVERIFY(!action()->isChecked());
+        QCOMPARE(MainWindowProbe::connectionMode(*m_window), uint32_t(Worker::NoLink));
+    }
+
+    // Only loopback up: both boxes, in order, and nothing sent to the worker.
+    void windowNoInterface()
+    {
+        QVERIFY(NetNamespace::ip(QStringLiteral("link set v0 down")));
+        QVERIFY(NetNamespace::ip(QStringLiteral("link set v1 down")));
+        ModalAnswers answers;
+        action()->trigger();
+        QCOMPARE(answers.shown, (QStringList{"Error: Couldn't detect any network interfaces.",
+                                             "Error:  Error Msg 1514, Not valid IP Entry."}));
+        QCOMPARE(m_connects->size(), 0);
+        QVERIFY(!action()->isChecked());
+    }
+
+    // One interface: no question asked; the worker binds, finds the unit by
+    // broadcast and sends the settings datagram of each tab's Apply, each
+    // confirmed by the unit; unchecking disconnects.
+    void windowOneInterfaceEndToEnd()
+    {
+        QVERIFY(NetNamespace::ip(QStringLiteral("link set v1 down")));
+        UdpDevice device(QHostAddress(QHostAddress::AnyIPv4), Worker::DefaultDeviceUdpPort);
+        QVERIFY(device.isBound());
+        device.record.address = {10, 77, 0, 1};
+        device.record.hardwareId = 31; // a model with Ethernet: its identity keeps the action enabled
+        QStringList status;
+        QObject::connect(MainWindowProbe::worker(*m_window), &Worker::showEthernetStatusMessage, this,
+                         [&status](const QString &text) { status << text; });
+        ModalAnswers answers;
+        action()->trigger();
+        QVERIFY(answers.shown.isEmpty());
+        QCOMPARE(m_connects->size(), 1);
+        QCOMPARE(m_connects->first()[1].value<QHostAddress>(), QHostAddress(NetNamespace::HostAddress));
+        QCOMPARE(m_connects->first()[2].value<QHostAddress>(), QHostAddress(NetNamespace::BroadcastAddress));
+
+        // Connected, searching, found, rebound: "Connected" a second time.
+        QTRY_VERIFY_WITH_TIMEOUT(status.count(QStringLiteral("Connected")) >= 2, Timeout);
+        QCOMPARE(device.received().first().senderPort, Worker::DefaultLocalUdpPort);
+
+        const std::function<void()> edits[] = {
+            [this] { child<QComboBox>("RS232BaudRateBox")->setCurrentIndex(2); },
+            [this] { child<QCheckBox>("checkBoxInvRoll")->setChecked(true); },
+            [] {},
+        };
+        // The compass tab is not part of the form the user sees.
+        const char *applies[] = {"pushButtonApplyChangesIMU", "pushButtonApplyChangesIMUOutputSettings",
+                                 "pushButtonApplyProtocol"};
+        for (int tab = 0; tab < 3; ++tab) {
+            m_window->enableAllButtons(true);
+            edits[tab]();
+            child<QPushButton>(applies[tab])->click();
+            QTRY_COMPARE_WITH_TIMEOUT(settingsDatagrams(device).size(), tab + 1, Timeout);
+            QCOMPARE(settingsDatagrams(device).last().size(), 68);
+        }
+
+        // A new local port: the datagram first, then the rebind, then the search.
+        QStringList requests;
+        connect(m_window.get(), &MainWindow::signalSendUdpCmdDatagram, this, [&requests] { requests << "datagram"; });
+        connect(m_window.get(), &MainWindow::signalResetUdpSocket, this,
+                [&requests](unsigned short port) { requests << QStringLiteral("reset %1").arg(port); });
+        connect(m_window.get(), &MainWindow::signalScanVeltoIMU, this,
+                [&requests](bool scan) { requests << QStringLiteral("scan %1").arg(scan); });
+        m_window->enableAllButtons(true);
+        child<QLineEdit>("lineEditLocalUdpPort")->setText(QStringLiteral("9000"));
+        emit child<QLineEdit>("lineEditLocalUdpPort")->editingFinished();
+        child<QPushButton>("pushButtonApplyChangesIMU")->click();
+        QCOMPARE(requests, (QStringList{"datagram", "reset 9000", "scan 1"}));
+        QTRY_COMPARE_WITH_TIMEOUT(settingsDatagrams(device).size(), 4, Timeout);
+        QCOMPARE(qFromBigEndian<quint16>(settingsDatagrams(device).last().constData() + 14), 9000);
+
+        OutputDataType sample;
+        sample.field.fill(QStringLiteral("+01.50"));
+        m_window->dispalyOutputData(sample, OutputProtocolType());
+        QVERIFY(child<QLabel>("labelRoll")->text().endsWith(QStringLiteral("+01.50")));
+        action()->trigger();
+        QCOMPARE(child<QLabel>("labelRoll")->text(), ReadoutTexts::clearedReadoutTexts().labels[0]);
+        QCOMPARE(m_connects->size(), 2);
+        QCOMPARE(m_connects->last()[0].toBool(), false);
+        QCOMPARE(m_connects->last()[1].value<QHostAddress>(), QHostAddress(QHostAddress::Any));
+        QCOMPARE(m_connects->last()[2].value<QHostAddress>(), QHostAddress(QHostAddress::Broadcast));
+        QCOMPARE(child<QLabel>("labelEthernetStatus")->text(), QStringLiteral("Disconnected"));
+        QVERIFY(!child<QPushButton>("pushButtonApplyChangesIMU")->isEnabled());
+        QCOMPARE(MainWindowProbe::connectionMode(*m_window), uint32_t(Worker::NoLink));
+        QTRY_VERIFY_WITH_TIMEOUT(status.contains(QStringLiteral("Disconnected")), Timeout);
+    }
+
+    // A local port already taken: the worker says so, with the port, and asks
+    // for the action to uncheck.
+    void windowBindFailureReported()
+    {
+        QVERIFY(NetNamespace::ip(QStringLiteral("link set v1 down")));
+        QUdpSocket blocker;
+        QVERIFY(blocker.bind(QHostAddress(QHostAddress::AnyIPv4), Worker::DefaultLocalUdpPort, QAbstractSocket::DontShareAddress));
+        QStringList reports;
+        Worker *worker = MainWindowProbe::worker(*m_window);
+        QObject::connect(worker, &Worker::showEthernetStatusMessage, this, [&reports](const QString &text) { reports << text; });
+        QObject::connect(worker, &Worker::signalActionsSetChecked, this,
+                         [&reports](bool checked, int mask) { reports << QStringLiteral("checked %1 %2").arg(checked).arg(mask); });
+        ModalAnswers answers;
+        action()->trigger();
+        QTRY_VERIFY_WITH_TIMEOUT(reports.contains(QStringLiteral("checked 0 8")), Timeout);
+        QVERIFY(reports.filter(QStringLiteral("Disconnected: UDP port 8080 could not be bound")).size() == 1);
+        QVERIFY(!reports.contains(QStringLiteral("Connected")));
+    }
+
+private:
+    QAction *action() const { return m_window->findChild<QAction *>(QStringLiteral("actionEthernetConnect")); }
+    template <typename T>
+    T *child(const char *name) const { return m_window->findChild<T *>(QLatin1String(name)); }
+    static QList<QByteArray> settingsDatagrams(const UdpDevice &device)
+    {
+        QList<QByteArray> found;
+        for (const UdpDevice::Received &datagram : device.received()) {
+            if (datagram.bytes.startsWith("$QUORVX#") && !datagram.bytes.startsWith("READ"))
+                found << datagram.bytes;
+        }
+        return found;
+    }
+
+    QString m_refused;
+    std::unique_ptr<QTemporaryDir> m_storeDir;
+    std::unique_ptr<MainWindow> m_window;
+    std::unique_ptr<QSignalSpy> m_connects;
+};
+
+int main(int argc, char **argv)
+{
+    const QString refused = NetNamespace::enter();
+    QApplication app(argc, argv);
+    TestEthernet test(refused);
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_ethernet.moc"
