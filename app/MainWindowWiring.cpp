@@ -13,15 +13,53 @@ void MainWindow::connectWorker()
 {
     connect(m_workerThread, &QThread::finished, m_workerThread, &QObject::deleteLater);
 
+    // Requests to the worker
     connect(this, &MainWindow::signalStopWorker, m_worker, &Worker::stopWorker);
+    connect(this, &MainWindow::signalOpenSerialPort, m_worker, &Worker::openSerialPort);
+    connect(this, &MainWindow::signalRefreshSerialPort, m_worker, &Worker::refreshSerialPort);
+    connect(this, &MainWindow::signalCloseSerialPort, m_worker, &Worker::closeSerialPort);
     connect(this, &MainWindow::signalReadUserSettings, m_worker, &Worker::readUserSettings);
+    connect(this, &MainWindow::signalStartDataLogging, m_worker, &Worker::startDataLogging);
+    connect(this, &MainWindow::signalConfigureSerialPortDone, m_worker, &Worker::configureSerialPort);
+    connect(this, &MainWindow::signalSetProtocolFormat, m_worker, &Worker::getProtocolFormat);
+    connect(this, &MainWindow::signalSendIMUsettingsFlag, m_worker, &Worker::getIMUsettingsFlag);
     connect(this, &MainWindow::signalConsoleHalt, m_worker, &Worker::consoleHalt);
 
+    // Requests from the settings dialog
     connect(m_settingsDialog, &SettingsDialog::signalUpdateChartTheme, m_dialogChart, &DialogChart::updateTheme);
     connect(m_settingsDialog, &SettingsDialog::signalSetAutoDetect, m_worker, &Worker::setAutoDetect);
     connect(m_settingsDialog, &SettingsDialog::signalSetStatisticsTime, m_worker, &Worker::setStatisticsTime);
 
+    // Reports from the worker
+    connect(m_worker, &Worker::signalClearAllSetFalgs, this, &MainWindow::clearAllSetFalgs);
     connect(m_worker, &Worker::setProgressBar, this, &MainWindow::setProgressBar);
+    connect(m_worker, &Worker::signalAutoDetectSerialPortDone, this, &MainWindow::autoDetectSerialPortDone);
+    connect(m_worker, &Worker::signalConfigureSerialPort, this, &MainWindow::configureSerialPort);
+    connect(m_worker, &Worker::showStatusMessage, this, &MainWindow::showStatusMessageSlot);
+    connect(m_worker, &Worker::showEthernetStatusMessage, this, &MainWindow::showEthernetStatusMessageSlot);
+    connect(m_worker, &Worker::workerSendMessage, this, &MainWindow::displayWorkerMessage);
+    connect(m_worker, &Worker::enableAllButtons, this, &MainWindow::enableAllButtonsSlot);
+    connect(m_worker, &Worker::signalEnableActions, this, &MainWindow::enableAllActionsSlot);
+    connect(m_worker, &Worker::signalActionsSetChecked, this, &MainWindow::actionsSetCheckedSlot);
+    connect(m_worker, &Worker::m_consoleDisplayData, this, &MainWindow::m_consoleDisplayData);
+    connect(m_worker, &Worker::m_consoleInsertPlainText, this, &MainWindow::m_consoleInsertPlainText);
+    connect(m_worker, &Worker::m_uiLineEditIMUUdpPortSetText, this, &MainWindow::m_uiLineEditIMUUdpPortSetText);
+    connect(m_worker, &Worker::m_uiLineEditLocalUdpPortSetText, this, &MainWindow::m_uiLineEditLocalUdpPortSetText);
+    connect(m_worker, &Worker::m_uiLineEditIMUIP4SetText, this, &MainWindow::m_uiLineEditIMUIP4SetText);
+    connect(m_worker, &Worker::m_uiLineEditDstIP4SetText, this, &MainWindow::m_uiLineEditDstIP4SetText);
+    connect(m_worker, &Worker::m_uiIMUfreqBoxSetIndex, this, &MainWindow::m_uiIMUfreqBoxSetIndex);
+    connect(m_worker, &Worker::m_uiBaudRateBoxSetIndex, this, &MainWindow::m_uiBaudRateBoxSetIndex);
+    connect(m_worker, &Worker::radioButtonGPS, this, &MainWindow::radioButtonGPS);
+    connect(m_worker, &Worker::m_uiDoubleSpinBoxOffsetSetValue, this, &MainWindow::m_uiDoubleSpinBoxOffsetSetValue);
+    connect(m_worker, &Worker::doubleSpinBoxGaussSetValue, this, &MainWindow::doubleSpinBoxGaussSetValue);
+    connect(m_worker, &Worker::doubleSpinBoxNorthOffsetSetValue, this, &MainWindow::doubleSpinBoxNorthOffsetSetValue);
+    connect(m_worker, &Worker::signalProtocolHeaderSetText, this, &MainWindow::protocolHeaderSetText);
+    connect(m_worker, &Worker::EnableAllPrtParameters, this, &MainWindow::EnableAllPrtParameters);
+    connect(m_worker, &Worker::signalProcessIMUFlags, this, &MainWindow::ProcessIMUFlags);
+    connect(m_worker, &Worker::signalProcessProtocolParameters, this, &MainWindow::ProcessProtocolParameters);
+    connect(m_worker, &Worker::signalEnableSpecialHardwareFeature, this, &MainWindow::enableSpecialHardwareFeature);
+    connect(m_worker, &Worker::showMessageBox, this, &MainWindow::showMessageBox);
+    connect(m_worker, &Worker::signalDispalyOutputData, this, &MainWindow::dispalyOutputData);
     connect(m_worker, &Worker::signalErrorLoggerWrite, this, &MainWindow::errorLoggerWrite);
     connect(m_worker, &Worker::signalStartDataCapturing, this, &MainWindow::dataCapturingStatus);
     connect(m_worker, &Worker::signalDataLogFailed, this, &MainWindow::dataLogFailed);

@@ -214,6 +214,7 @@ private slots:
         UdpDevice device(QHostAddress(QHostAddress::AnyIPv4), Worker::DefaultDeviceUdpPort);
         QVERIFY(device.isBound());
         device.record.address = {10, 77, 0, 1};
+        device.record.hardwareId = 31; // a model with Ethernet: its identity keeps the action enabled
         QStringList status;
         QObject::connect(MainWindowProbe::worker(*m_window), &Worker::showEthernetStatusMessage, this,
                          [&status](const QString &text) { status << text; });

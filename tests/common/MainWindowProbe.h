@@ -12,10 +12,24 @@ class MainWindowProbe
 {
 public:
     static void setConnectionMode(MainWindow &w, uint32_t mode) { w.m_connectionMode = mode; }
+    static uint32_t connectionMode(const MainWindow &w) { return w.m_connectionMode; }
+    static UserSettingsType &settings(MainWindow &w) { return *w.m_settings; }
+
+    // The settings dialog lists only the host's serial ports: a test puts the
+    // path of its pseudo-terminal into the live record, as a choice in the
+    // dialog would.
+    static void choosePort(MainWindow &w, const QString &path, int baudRate = 115200)
+    {
+        w.m_settings->portName = path;
+        w.m_settings->baudRate = baudRate;
+        w.m_settings->stringBaudRate = QString::number(baudRate);
+    }
+    static void chooseLogFile(MainWindow &w, const QString &path) { w.m_settings->fileName = path; }
     static DialogChart *chart(MainWindow &w) { return w.m_dialogChart; }
     static SettingsDialog *settingsDialog(MainWindow &w) { return w.m_settingsDialog; }
     static QThread *workerThread(MainWindow &w) { return w.m_workerThread; }
     static Worker *worker(MainWindow &w) { return w.m_worker; }
+    static Console *console(MainWindow &w) { return w.m_console; }
     static const QList<QPixmap> &ledFrames(const MainWindow &w) { return w.m_ledFrames; }
     static int timerId(const MainWindow &w) { return w.m_timer->timerId(); }
     static eCompass &compass(MainWindow &w) { return w.m_compass; }
@@ -25,10 +39,6 @@ public:
     static SettingsMarkers &markers(MainWindow &w) { return w.m_markers; }
     static std::array<uint8_t, 4> protocolFormat(const MainWindow &w) { return w.m_protocolFormat; }
     static const OutputProtocolType &outputProtocol(const MainWindow &w, int slot) { return w.m_outputProtocol[slot]; }
-
-    // Actions
-    static uint32_t connectionMode(const MainWindow &w) { return w.m_connectionMode; }
-    static Console *console(MainWindow &w) { return w.m_console; }
 };
 
 #endif // MAINWINDOWPROBE_H

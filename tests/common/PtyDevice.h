@@ -35,6 +35,9 @@ public:
     // Closes the master side: the host sees the line hang up.
     void hangUp();
 
+    // Bytes sent but not yet taken by the terminal.
+    qsizetype pendingToHost() const { return m_toHost.size(); }
+
 signals:
     void lineReceived(const QByteArray &line);
 

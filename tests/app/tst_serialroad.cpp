@@ -1,0 +1,523 @@
+// The serial side end to end: the real main window with its worker in its own
+// thread, against a device double on a pseudo-terminal.
+
+#include "Console.h"
+#include "DeviceDouble.h"
+#include "DialogChart.h"
+#include "MainWindowProbe.h"
+#include "SettingsDialog.h"
+#include "Worker.h"
+
+#include <QtTest>
+#include <QtWidgets>
+
+#include <qcustomplot.h>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+constexpr int StreamRate = 4000; // bytes per second, a sixth of a 230400-baud line
+constexpr int ReadoutTimeoutMs = 10000;
+constexpr int DetectionTimeoutMs = 20000;
+constexpr int TickMs = 50;
+constexpr int QuietTicks = 10; // long enough to see that nothing happens
+const QByteArray WriteLog("msg Info : Worker : serial->write : ");
+
+QByteArray floatBytes(float value, bool bigEndian)
+{
+    char bytes[4];
+    if (bigEndian)
+        qToBigEndian(value, bytes);
+    else
+        qToLittleEndian(value, bytes);
+    return QByteArray(bytes, 4);
+}
+
+QByteArray eulerFrame(bool bigEndian, float roll, float pitch, float yaw)
+{
+    return QByteArray::fromHex("FAFF320C") + floatBytes(roll, bigEndian) + floatBytes(pitch, bigEndian)
+           + floatBytes(yaw, bigEndian) + QByteArray(1, '\x00');
+}
+
+QByteArray emFrame(char firstSync, qint16 roll, qint16 pitch, qint16 heave, quint16 heading)
+{
+    QByteArray frame;
+    frame.append(firstSync).append('\x90');
+    for (quint16 word : {quint16(roll), quint16(pitch), quint16(heave), heading}) {
+        char bytes[2];
+        qToLittleEndian(word, bytes);
+        frame.append(bytes, 2);
+    }
+    return frame;
+}
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// One protocol of the output-sample road: the protocol tab's choice, the
+// sample the device streams and what the read-outs show for it ("" = "NA").
+struct SampleRow
+{
+    const char *name;
+    int comboIndex;
+    QByteArray sample;
+    QByteArrayList setLines;
+    QString roll, pitch, yaw, ax;
+    double heave; // the LCD's value; 88.88 when heave is not carried
+    bool frame;
+};
+
+QList<SampleRow> sampleRows()
+{
+    return {
+        {"TSS1", 3, ":00A2B4 -0150U 0250 -0375\r\n", {"$setprt#0.0.0.3:0"}, "+02.50", "-03.75", "", "", -1.5, false},
+        {"TSS3", 4, ":00A2B4 -0260H 1250 -1375\r\n", {"$setprt#0.0.0.5:0"}, "+12.50", "-13.75", "", "", -2.6, false},
+        {"TOG", 5, "HD123.4 PI+05.6 RO-07.8\r\n", {"$setprt#0.0.0.6:0"}, "-07.8", "+05.6", "123.4", "", 88.88, false},
+        {"ISH", 6, "$PISH,234.50,+06.70,-08.90*5A\r\n", {"$setprt#0.0.0.7:0"}, "-08.90", "+06.70", "234.50", "",
+         88.88, false},
+        {"EulerB", 7, eulerFrame(true, 3.25f, -4.5f, 45.5f), {"$setprt#0.0.0.9:0"}, "+03.25", "-04.50", "+045.5", "",
+         88.88, true},
+        {"EulerL", 8, eulerFrame(false, -5.75f, 6.25f, 300.5f), {"$setprt#0.0.0.8:0"}, "-05.75", "+06.25", "+300.5",
+         "", 88.88, true},
+        {"EM1000", 9, emFrame('\x00', 725, -850, -320, 9050), {"$setprt#0.0.0.13:0"}, "+07.25", "-08.50", "+090.5",
+         "", -3.2, true},
+        {"EM3000", 10, emFrame('\x90', -1025, 1175, 455, 27030), {"$setprt#0.0.0.14:0"}, "-10.25", "+11.75",
+         "+270.3", "", 4.55, true},
+        {"PRDID", 11, "$PRDID,+09.10,-10.20,111.30*4F\r\n", {"$setprt#0.0.0.15:0"}, "-10.20", "+09.10", "111.30", "",
+         88.88, false},
+        {"custom", 0, "HDR+02.75,-03.50,+0.125\r\n", {"$sethdr#HDR", "$setprt#192.128.0.0:0"}, "+02.75", "-03.50", "",
+         "+0.125", 88.88, false},
+    };
+}
+
+// Deals with the modal dialogs the window opens: a handler may take the
+// active modal widget; message boxes nobody takes are noted and closed.
+class ModalWatcher : public QObject
+{
+public:
+    using Handler = std::function<bool(QWidget *)>;
+
+    ModalWatcher()
+    {
+        connect(&m_timer, &QTimer::timeout, this, &ModalWatcher::look);
+        m_timer.start(20);
+    }
+
+    void setHandler(const Handler &handler) { m_handler = handler; }
+
+    // Titles and texts of the message boxes closed so far.
+    QStringList boxes;
+
+private:
+    void look()
+    {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal || (m_handler && m_handler(modal)))
+            return;
+        if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+            boxes << box->windowTitle() + " | " + box->text();
+            box->done(QMessageBox::Ok);
+        }
+    }
+
+    QTimer m_timer;
+    Handler m_handler;
+};
+
+} // namespace
+
+class TestSerialRoad : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<DeviceDouble> m_device;
+    std::unique_ptr<MainWindow> m_window;
+    std::unique_ptr<ModalWatcher> m_modals;
+
+    template <typename T = QWidget>
+    T *child(const char *name) const
+    {
+        T *found = m_window->findChild<T *>(QLatin1String(name));
+        if (!found)
+            qFatal("no child %s", name);
+        return found;
+    }
+    QAction *action(const char *name) const { return child<QAction>(name); }
+    QString text(const char *label) const { return child<QLabel>(label)->text(); }
+    bool buttonsEnabled() const { return child<QPushButton>("pushButtonApplyChangesIMU")->isEnabled(); }
+    Worker *worker() const { return MainWindowProbe::worker(*m_window); }
+    QString consoleText() const { return MainWindowProbe::console(*m_window)->toPlainText(); }
+
+    // Connects the window to the device through the tool bar and waits for the
+    // read-out to end and its last answer (the destination address) to be shown:
+    // then nothing is on its way from the device.
+    bool connectTo(DeviceDouble &device)
+    {
+        const int readouts = device.readoutsAnswered();
+        const QString lastOctet = QString::fromLatin1(device.configuration().value("dip").split('.').last());
+        child<QLineEdit>("lineEditDstIP4_3")->clear();
+        MainWindowProbe::choosePort(*m_window, device.portName());
+        action("actionConnect")->trigger();
+        return QTest::qWaitFor([&] {
+            return buttonsEnabled() && device.readoutsAnswered() > readouts
+                   && child<QLineEdit>("lineEditDstIP4_3")->text() == lastOctet;
+        }, ReadoutTimeoutMs);
+    }
+
+    // Starts data logging from the tool bar into path; true once the worker reports it on.
+    bool startLogging(const QString &path)
+    {
+        MainWindowProbe::chooseLogFile(*m_window, path);
+        action("actionDataLogging")->trigger();
+        return QTest::qWaitFor([this] { return !action("actionSelectFile")->isEnabled(); }, ReadoutTimeoutMs);
+    }
+
+    // Chooses the row's protocol on the protocol tab, as a user would; Apply is left to the caller.
+    void chooseProtocol(const SampleRow &row)
+    {
+        auto *combo = child<QComboBox>("ComboBoxHeader");
+        combo->setCurrentIndex(row.comboIndex);
+        emit combo->activated(row.comboIndex);
+        if (row.comboIndex == 0) {
+            combo->lineEdit()->setText(QStringLiteral("HDR"));
+            for (const char *box : {"checkBoxRoll", "checkBoxPitch", "checkBoxAx"})
+                child<QCheckBox>(box)->setChecked(true);
+        }
+    }
+
+    // The "$set" lines that reach the device after one Apply, the times the
+    // worker wrote them (in its own thread), and whether the apply buttons went
+    // off at the click and came back once the lines were out.
+    struct Applied
+    {
+        QByteArrayList lines;
+        QList<qint64> writtenMs;
+        bool buttonsOff = false;
+        bool buttonsBack = false;
+    };
+    Applied apply(const char *button, qsizetype expectedLines)
+    {
+        struct Writes
+        {
+            QMutex mutex;
+            QList<qint64> ms;
+            QElapsedTimer clock;
+        };
+        const auto writes = std::make_shared<Writes>();
+        writes->clock.start();
+        const auto connection = connect(worker(), &Worker::signalErrorLoggerWrite, worker(),
+                                        [writes](const QByteArray &line) {
+                                            if (line.startsWith(WriteLog + "$set")) {
+                                                QMutexLocker lock(&writes->mutex);
+                                                writes->ms << writes->clock.elapsed();
+                                            }
+                                        }, Qt::DirectConnection);
+        const qsizetype before = m_device->setLines().size();
+        child<QPushButton>(button)->click();
+        const bool off = !buttonsEnabled();
+        const bool back = QTest::qWaitFor(
+            [&] { return m_device->setLines().size() >= before + expectedLines && buttonsEnabled(); },
+            ReadoutTimeoutMs);
+        QTest::qWait(2 * TickMs); // a further line would show now
+        disconnect(connection);
+        QMutexLocker lock(&writes->mutex);
+        return {m_device->setLines().mid(before), writes->ms, off, back};
+    }
+
+    QByteArray foreground(const QString &fragmentText) const
+    {
+        const QTextDocument *document = MainWindowProbe::console(*m_window)->document();
+        for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+            for (auto it = block.begin(); !it.atEnd(); ++it) {
+                if (it.fragment().text().contains(fragmentText))
+                    return it.fragment().charFormat().foreground().color().name().toLatin1();
+            }
+        }
+        return QByteArray();
+    }
+
+private slots:
+    void initTestCase() { registerDeviceMetaTypes(); }
+
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir->path());
+        m_modals = std::make_unique<ModalWatcher>();
+        m_device = std::make_unique<DeviceDouble>();
+        m_window = std::make_unique<MainWindow>();
+        m_window->show();
+    }
+
+    void cleanup()
+    {
+        m_window.reset();
+        m_device.reset();
+        m_modals.reset();
+    }
+
+    // Connect; the read-out fills the panel with the device's values; one edit
+    // per tab and its Apply send exactly the expected lines, one per tick.
+    void settingsChangeRoad()
+    {
+        QVERIFY(connectTo(*m_device));
+        QCOMPARE(m_device->setLines(), QByteArrayList());
+        const struct { const char *object, *property; QVariant value; } shown[] = {
+            {"RS232BaudRateBox", "currentText", "115200"}, {"RS422BaudRateBox", "currentText", "9600"},
+            {"GPSRS232BaudRateBox", "currentText", "4800"}, {"IMUfreqBox", "currentText", "100"},
+            {"checkBoxInvRoll", "checked", true},           {"checkBoxInvPitch", "checked", false},
+            {"checkBoxPositiveYaw", "checked", true},       {"radioButtonDynamicIP", "checked", false},
+            {"doubleSpinBoxRof", "value", 1.5},             {"doubleSpinBoxPof", "value", -2.25},
+            {"doubleSpinBoxYof", "value", 3.0},             {"lineEditIMUUdpPort", "text", "8090"},
+            {"lineEditLocalUdpPort", "text", "8070"},       {"lineEditIMUIP4_0", "text", "192"},
+            {"lineEditIMUIP4_3", "text", "20"},             {"lineEditDstIP4_0", "text", "192"},
+            {"ComboBoxHeader", "currentText", "TSS1"},      {"label_Protocol", "text", "Protocol"},
+            {"groupBoxEthernet", "enabled", true},          {"groupBox_GPS_RadioButtons", "enabled", false},
+        };
+        for (const auto &row : shown)
+            QVERIFY2(child<QObject>(row.object)->property(row.property) == row.value, row.object);
+        QVERIFY(action("actionEthernetConnect")->isEnabled()); // hardware id 21
+
+        auto *rs232 = child<QComboBox>("RS232BaudRateBox");
+        rs232->setCurrentIndex(rs232->findText(QStringLiteral("57600")));
+        Applied applied = apply("pushButtonApplyChangesIMU", 1);
+        QCOMPARE(applied.lines, QByteArrayList{"$setbd1#57600"});
+        QVERIFY(applied.buttonsOff && applied.buttonsBack);
+
+        auto *frequency = child<QComboBox>("IMUfreqBox");
+        frequency->setCurrentIndex(frequency->findText(QStringLiteral("50")));
+        child<QCheckBox>("checkBoxInvPitch")->setChecked(true);
+        child<QDoubleSpinBox>("doubleSpinBoxRof")->setValue(2.5);
+        child<QDoubleSpinBox>("doubleSpinBoxPof")->setValue(-1.25);
+        child<QDoubleSpinBox>("doubleSpinBoxYof")->setValue(4.0);
+        applied = apply("pushButtonApplyChangesIMUOutputSettings", 5);
+        QCOMPARE(applied.lines, (QByteArrayList{"$setfrq#50", "$setflg#0.0.0.35", "$setrof#2.50", "$setpof#-1.25",
+                                                "$setyof#4.00"}));
+        QVERIFY(applied.buttonsOff && applied.buttonsBack);
+        QCOMPARE(applied.writtenMs.size(), 5);
+        // One line per 50 ms tick: five lines span at least three whole ticks.
+        QVERIFY2(applied.writtenMs.last() - applied.writtenMs.first() >= 3 * TickMs,
+                 qPrintable(QString::number(applied.writtenMs.last() - applied.writtenMs.first())));
+
+        chooseProtocol(sampleRows().at(4)); // EulerB
+        applied = apply("pushButtonApplyProtocol", 1);
+        QCOMPARE(applied.lines, QByteArrayList{"$setprt#0.0.0.9:0"});
+        QVERIFY(applied.buttonsOff && applied.buttonsBack);
+        QTRY_COMPARE(child<QComboBox>("ComboBoxHeader")->currentText(), QStringLiteral("EulerB"));
+        QCOMPARE(m_device->configuration().value("bd1"), QByteArray("57600"));
+    }
+
+    // The device streams each protocol in turn: read-outs, heave display,
+    // both instruments and the chart window show the sample.
+    void outputSampleRoad()
+    {
+        QVERIFY(connectTo(*m_device));
+        action("actionChartViewer")->trigger();
+        action("actionAttitudeMeter")->trigger();
+        action("actionHeading")->trigger();
+        DialogChart *chart = MainWindowProbe::chart(*m_window);
+        QVERIFY(chart->isVisible());
+        for (const char *box : {"checkBoxRoll", "checkBoxPitch", "checkBoxYaw", "checkBoxHeave"})
+            chart->findChild<QCheckBox *>(QLatin1String(box))->setChecked(true);
+        QCPGraph *rollGraph = chart->findChild<QCustomPlot *>(QStringLiteral("angularDataPlot"))->graph(0);
+
+        for (const SampleRow &row : sampleRows()) {
+            const qsizetype setBefore = m_device->setLines().size();
+            m_device->startStreaming([&row] { return row.sample; }, StreamRate);
+            chooseProtocol(row);
+            child<QPushButton>("pushButtonApplyProtocol")->click();
+            QTRY_COMPARE_WITH_TIMEOUT(m_device->setLines().mid(setBefore), row.setLines, ReadoutTimeoutMs);
+            const auto readout = [](const char *head, const QString &value) {
+                return QString::fromLatin1(head) + (value.isEmpty() ? QStringLiteral("NA") : value);
+            };
+            QTRY_COMPARE(text("labelRoll"), readout("Roll  : ", row.roll));
+            QTRY_COMPARE(text("labelPitch"), readout("Pitch : ", row.pitch));
+            QTRY_COMPARE(text("labelYaw"), readout("Yaw   : ", row.yaw));
+            QTRY_COMPARE(text("labelAx"), readout("Ax : ", row.ax));
+            QTRY_COMPARE(child<QLCDNumber>("lcdNumberHeave")->value(), row.heave);
+            QTRY_COMPARE(MainWindowProbe::attitudeMeter(*m_window).roll, row.roll.toFloat());
+            QCOMPARE(MainWindowProbe::attitudeMeter(*m_window).pitch, row.pitch.toFloat());
+            if (!row.yaw.isEmpty())
+                QCOMPARE(MainWindowProbe::compass(*m_window).heading, row.yaw.toDouble());
+            const int points = rollGraph->dataCount();
+            QTRY_VERIFY2(rollGraph->dataCount() > points, row.name);
+            QCOMPARE(rollGraph->data()->at(rollGraph->dataCount() - 1)->value, double(row.roll.toFloat()));
+            const QString shown = row.frame ? QString::fromLatin1(row.sample.toHex().toUpper())
+                                            : QString::fromLatin1(row.sample.trimmed());
+            QVERIFY2(consoleText().contains(shown), row.name);
+        }
+        QCOMPARE(text("label_Protocol"), QStringLiteral("HEADER"));
+        QCOMPARE(child<QComboBox>("ComboBoxHeader")->currentText(), QStringLiteral("HDR"));
+    }
+
+    // Answers green, errors red, data in the console's own colour; each line
+    // reaches the console and the event log once.
+    void consoleShowsTheTraffic()
+    {
+        QVERIFY(connectTo(*m_device));
+        m_device->send("$frq#100\r\ngyro error 7\r\n:00A2B4 -0150U 0250 -0375\r\n");
+        QTRY_VERIFY(consoleText().contains(QStringLiteral(":00A2B4")));
+        QCOMPARE(foreground(QStringLiteral("$frq#100")), QByteArray("#00ff00"));
+        QCOMPARE(foreground(QStringLiteral("gyro error 7")), QByteArray("#ff0000"));
+        QCOMPARE(foreground(QStringLiteral(":00A2B4")), QByteArray("#ffff00"));
+        QCOMPARE(consoleText().count(QStringLiteral("gyro error 7")), 1);
+        const QByteArray log = fileBytes(QCoreApplication::applicationDirPath() + "/errorLogger.txt");
+        QCOMPARE(log.count("msg Error : Worker : readSerialData : gyro error 7 @ "), 1);
+    }
+
+    // Compass values come as answers only (no query reads them); each reaches its box.
+    void compassValuesReachTheirBoxes()
+    {
+        QVERIFY(connectTo(*m_device));
+        m_device->send("$nor#12.5\r\n$mxb#1.25\r\n$myb#-0.5\r\n$mzb#0.75\r\n");
+        QTRY_COMPARE(child<QDoubleSpinBox>("doubleSpinBoxZgauss")->value(), 0.75);
+        QCOMPARE(child<QDoubleSpinBox>("doubleSpinBoxNorthOffset")->value(), 12.5);
+        QCOMPARE(child<QDoubleSpinBox>("doubleSpinBoxXgauss")->value(), 1.25);
+        QCOMPARE(child<QDoubleSpinBox>("doubleSpinBoxYgauss")->value(), -0.5);
+    }
+
+    // The settings dialog starts the detection; the device answers on its own
+    // pseudo-terminal, only at 38400; picking it opens the port at that rate.
+    void autoDetectionFromTheSettingsDialog()
+    {
+        DeviceDouble found;
+        found.setAnswerRate(38400);
+        QStringList listed;
+        m_modals->setHandler([&](QWidget *modal) {
+            if (auto *dialog = qobject_cast<SettingsDialog *>(modal)) {
+                auto *ports = dialog->findChild<QComboBox *>(QStringLiteral("serialPortInfoListBox"));
+                ports->clear();
+                ports->addItem(found.portName());
+                auto *detect = dialog->findChild<QPushButton *>(QStringLiteral("pushButtonAutoDetect"));
+                detect->setEnabled(true); // as for a listed port
+                detect->click();
+                return true;
+            }
+            if (auto *choice = modal->findChild<QListWidget *>(QStringLiteral("listWidgetComPorts"))) {
+                for (int row = 0; row < choice->count(); ++row)
+                    listed << choice->item(row)->text();
+                choice->setCurrentRow(0);
+                emit choice->itemDoubleClicked(choice->item(0));
+                return true;
+            }
+            return false;
+        });
+        action("actionConfigure")->trigger();
+        const QString name = found.portName().mid(QStringLiteral("/dev/").size());
+        QTRY_COMPARE_WITH_TIMEOUT(listed, QStringList{"Port: " + name + " , Baud Rate: 38400"}, DetectionTimeoutMs);
+        QTRY_VERIFY_WITH_TIMEOUT(buttonsEnabled(), ReadoutTimeoutMs); // the read-out ran at 38400
+        QCOMPARE(found.baudRate(), 38400);
+        QCOMPARE(text("labelSerialPortStatus"), "Connected to " + name + " : 38400, 8, None, 1");
+        QCOMPARE(MainWindowProbe::connectionMode(*m_window), uint32_t(Worker::SerialMode));
+        QSettings store(SettingsDialog::StoreOrganisation, SettingsDialog::StoreApplication);
+        store.beginGroup(SettingsDialog::StoreGroup);
+        QCOMPARE(store.value("portName").toString(), name);
+        QCOMPARE(store.value("baudRate").toInt(), 38400);
+        QCOMPARE(store.value("stringBaudRate").toString(), QStringLiteral("38400"));
+        QVERIFY(m_modals->boxes.isEmpty());
+    }
+
+    // Logging from the tool bar: the file holds exactly what the device sent
+    // meanwhile (frames, answers of a read-out, errors, noise), nothing after.
+    void loggingByteForByte()
+    {
+        const QString path = m_dir->filePath(QStringLiteral("data.dat"));
+        QVERIFY(connectTo(*m_device));
+        QVERIFY(startLogging(path));
+        const qsizetype start = m_device->sentBytes().size();
+        m_device->startStreaming([] { return sampleRows().at(0).sample; }, StreamRate);
+        action("actionReadSettings")->trigger();
+        m_device->send("gyro error 7\r\n\x01\x02noise\xFF" + sampleRows().at(4).sample);
+        QTRY_VERIFY_WITH_TIMEOUT(m_device->readoutsAnswered() == 2 && buttonsEnabled(), ReadoutTimeoutMs);
+        m_device->stopStreaming();
+        QTRY_COMPARE(fileBytes(path).size(), m_device->sentBytes().size() - start);
+        action("actionDataLogging")->trigger();
+        QTRY_VERIFY(action("actionSelectFile")->isEnabled());
+        m_device->send("after the stop\r\n");
+        QTRY_VERIFY(consoleText().contains(QStringLiteral("after the stop")));
+        QCOMPARE(fileBytes(path), m_device->sentBytes().mid(start, m_device->sentBytes().size() - start - 16));
+    }
+
+    // Halt: nothing more reaches the console, settings wait; both resume.
+    void haltHoldsConsoleAndSettings()
+    {
+        QVERIFY(connectTo(*m_device));
+        m_device->startStreaming([] { return sampleRows().at(0).sample; }, StreamRate);
+        QTRY_VERIFY(consoleText().contains(QStringLiteral(":00A2B4")));
+        action("actionHaltSerialPort")->trigger();
+        QVERIFY(action("actionHaltSerialPort")->isChecked());
+        const QString halted = consoleText();
+        auto *rs232 = child<QComboBox>("RS232BaudRateBox");
+        rs232->setCurrentIndex(rs232->findText(QStringLiteral("19200")));
+        child<QPushButton>("pushButtonApplyChangesIMU")->click();
+        QTest::qWait(QuietTicks * TickMs);
+        QCOMPARE(consoleText(), halted);
+        QCOMPARE(m_device->setLines(), QByteArrayList());
+        QVERIFY(!buttonsEnabled());
+
+        action("actionHaltSerialPort")->trigger();
+        QTRY_COMPARE(m_device->setLines(), QByteArrayList{"$setbd1#19200"});
+        QTRY_VERIFY(buttonsEnabled());
+        QTRY_VERIFY(consoleText() != halted);
+    }
+
+    // The device goes away mid-stream: "Disconnected" once, no loop; a new device connects.
+    void unplugThenConnectAnother()
+    {
+        int disconnected = 0;
+        QObject counting; // ends the count with this function
+        connect(worker(), &Worker::showStatusMessage, &counting, [&](const QString &status) {
+            disconnected += status == QStringLiteral("Disconnected") ? 1 : 0;
+        });
+        QVERIFY(connectTo(*m_device));
+        m_device->startStreaming([] { return sampleRows().at(0).sample; }, StreamRate);
+        QTRY_COMPARE(text("labelRoll"), QStringLiteral("Roll  : +02.50"));
+        m_device->hangUp();
+        QTRY_COMPARE(disconnected, 1);
+        QTRY_COMPARE(text("labelSerialPortStatus"), QStringLiteral("Disconnected"));
+        QTRY_VERIFY(!action("actionConnect")->isChecked());
+        QTest::qWait(QuietTicks * TickMs);
+        QCOMPARE(disconnected, 1);
+        // A hung-up terminal reads as a read error, which has no box of its own;
+        // a vanished device (resource error) has the one critical box.
+        QVERIFY2(m_modals->boxes.size() <= 1, qPrintable(m_modals->boxes.join('\n')));
+        for (const QString &box : std::as_const(m_modals->boxes))
+            QVERIFY2(box.startsWith(QStringLiteral("Critical Error | ")), qPrintable(box));
+
+        DeviceDouble another;
+        another.configuration()["srn"] = "VRN562406010077"; // a model without Ethernet
+        QVERIFY(connectTo(another));
+        QTRY_VERIFY(!action("actionEthernetConnect")->isEnabled());
+        another.startStreaming([] { return sampleRows().at(1).sample; }, StreamRate);
+        QTRY_COMPARE(text("labelRoll"), QStringLiteral("Roll  : +12.50"));
+        QCOMPARE(disconnected, 1);
+    }
+
+    // Closing the window while the device streams and logging runs: the log
+    // holds every byte the device sent since logging began.
+    void shutDownWhileStreamingAndLogging()
+    {
+        const QString path = m_dir->filePath(QStringLiteral("shutdown.dat"));
+        QVERIFY(connectTo(*m_device));
+        QVERIFY(startLogging(path));
+        const qsizetype start = m_device->sentBytes().size();
+        m_device->startStreaming([] { return sampleRows().at(0).sample; }, 4 * StreamRate);
+        QTRY_COMPARE(text("labelRoll"), QStringLiteral("Roll  : +02.50"));
+        QTest::qWait(QuietTicks * TickMs);
+        QCOMPARE(m_device->pendingToHost(), 0);
+        m_window->close();
+        m_window.reset();
+        const QByteArray sent = m_device->sentBytes().mid(start);
+        QVERIFY(sent.size() > StreamRate);
+        QCOMPARE(fileBytes(path), sent);
+    }
+};
+
+QTEST_MAIN(TestSerialRoad)
+#include "tst_serialroad.moc"
