@@ -127,7 +127,6 @@ private slots:
         QTest::addColumn<int>("row");
         QTest::addColumn<QString>("expected");
         QTest::newRow("closed without a choice") << -1 << "none";
-        QTest::newRow("first") << 0 << "10.0.0.2";
         QTest::newRow("second") << 1 << "192.168.0.5";
         QTest::newRow("past the end") << 2 << "none";
     }
