@@ -199,7 +199,6 @@ private slots:
     {
         QTest::addColumn<uint>("format");
         QTest::addColumn<QString>("label");
-        QTest::newRow("TSS1") << 3u << "Protocol";
         QTest::newRow("value 18") << 18u << "Protocol";
         QTest::newRow("value 19") << 19u << "HEADER";
         QTest::newRow("high bit set") << 0x80000013u << "HEADER";
