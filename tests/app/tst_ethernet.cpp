@@ -295,7 +295,7 @@ private slots:
 private:
     QAction *action() const { return m_window->findChild<QAction *>(QStringLiteral("actionEthernetConnect")); }
     template <typename T>
-    T *child(const char *name) const { return m_window->findChild<T *>(QLatin1String(name)); }
+    T *child(const char *name) const { return MainWindowProbe::child<T>(*m_window, name); }
     static QList<QByteArray> settingsDatagrams(const UdpDevice &device)
     {
         QList<QByteArray> found;

@@ -54,7 +54,7 @@ class TestMainWindow : public QObject
     std::unique_ptr<MainWindow> m_window;
 
     template<typename T = QObject>
-    T *child(const char *name) const { return m_window->findChild<T *>(QLatin1String(name)); }
+    T *child(const char *name) const { return MainWindowProbe::child<T>(*m_window, name); }
     QImage led(const char *name) const { return image(child<QLabel>(name)->pixmap()); }
 
 private slots:

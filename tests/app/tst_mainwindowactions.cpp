@@ -116,7 +116,7 @@ class TestMainWindowActions : public QObject
     std::unique_ptr<ModalAnswers> m_modal;
 
     template<typename T = QAction>
-    T *child(const char *name) const { return m_window->findChild<T *>(QLatin1String(name)); }
+    T *child(const char *name) const { return MainWindowProbe::child<T>(*m_window, name); }
     UserSettingsType &settings() const { return *MainWindowProbe::settingsDialog(*m_window)->currentSettings(); }
     Worker *worker() const { return MainWindowProbe::worker(*m_window); }
 

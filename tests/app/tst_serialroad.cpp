@@ -141,13 +141,7 @@ class TestSerialRoad : public QObject
     std::unique_ptr<ModalWatcher> m_modals;
 
     template <typename T = QWidget>
-    T *child(const char *name) const
-    {
-        T *found = m_window->findChild<T *>(QLatin1String(name));
-        if (!found)
-            qFatal("no child %s", name);
-        return found;
-    }
+    T *child(const char *name) const { return MainWindowProbe::child<T>(*m_window, name); }
     QAction *action(const char *name) const { return child<QAction>(name); }
     QString text(const char *label) const { return child<QLabel>(label)->text(); }
     bool buttonsEnabled() const { return child<QPushButton>("pushButtonApplyChangesIMU")->isEnabled(); }

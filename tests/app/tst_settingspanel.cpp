@@ -71,13 +71,7 @@ class TestSettingsPanel : public QObject
     std::unique_ptr<Recorder> m_recorder;
 
     template<typename T = QWidget>
-    T *child(const char *name) const
-    {
-        T *widget = m_window->findChild<T *>(QLatin1String(name));
-        if (!widget)
-            qFatal("no widget %s", name);
-        return widget;
-    }
+    T *child(const char *name) const { return MainWindowProbe::child<T>(*m_window, name); }
 
     QStringList &events() { return m_recorder->events; }
     SettingsMarkers &markers() { return MainWindowProbe::markers(*m_window); }

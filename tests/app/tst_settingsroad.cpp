@@ -21,13 +21,7 @@ class TestSettingsRoad : public QObject
     std::unique_ptr<MainWindow> m_window;
 
     template<typename T = QWidget>
-    T *child(const char *name) const
-    {
-        T *widget = m_window->findChild<T *>(QLatin1String(name));
-        if (!widget)
-            qFatal("no widget %s", name);
-        return widget;
-    }
+    T *child(const char *name) const { return MainWindowProbe::child<T>(*m_window, name); }
 
     void type(const char *edit, const QString &text)
     {

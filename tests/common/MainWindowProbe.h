@@ -11,6 +11,16 @@
 class MainWindowProbe
 {
 public:
+    // A named widget or action of the window; a missing one ends the test at once.
+    template <typename T = QWidget>
+    static T *child(const MainWindow &w, const char *name)
+    {
+        T *found = w.findChild<T *>(QLatin1String(name));
+        if (!found)
+            qFatal("no child %s", name);
+        return found;
+    }
+
     static void setConnectionMode(MainWindow &w, uint32_t mode) { w.m_connectionMode = mode; }
     static uint32_t connectionMode(const MainWindow &w) { return w.m_connectionMode; }
     static UserSettingsType &settings(MainWindow &w) { return *w.m_settings; }
