@@ -478,6 +478,9 @@ private slots:
         const QString chosen = documents + QStringLiteral("/run 1.dat");
         m_modal->then([&](QWidget *modal) {
             auto *dialog = qobject_cast<QFileDialog *>(modal);
+            // A dialog whose name edit already has the focus ignores selectFile.
+            if (QWidget *focused = dialog->focusWidget())
+                focused->clearFocus();
             dialog->selectFile(chosen);
             static_cast<QDialog *>(dialog)->accept();
         });
