@@ -225,7 +225,8 @@ void Worker::searchForDevice()
         if (!bindUdpSocket(m_defaultLocalUdpPort))
             return;
     }
-    if (writeUdpDatagram(UdpDatagrams::discoveryDatagram(msgNr), m_discoveryTarget, m_defaultDeviceUdpPort, "discovery"))
+    const QByteArray discovery = UdpDatagrams::discoveryDatagram(msgNr);
+    if (writeUdpDatagram(discovery, m_discoveryTarget, m_defaultDeviceUdpPort, "discovery"))
         advanceMessageNumber();
 }
 
