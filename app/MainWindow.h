@@ -6,6 +6,7 @@
 #include "DeviceTypes.h"
 #include "EthernetSettingsDatagram.h"
 #include "SettingsMarkers.h"
+#include "SettingsValues.h"
 #include "Worker.h"
 #include "eCompass.h"
 
@@ -297,6 +298,7 @@ private:
     void emitInterfaceValues(uint32_t mask);
 
     // --- Device values
+    static void rememberReportedOctets(const QList<QLineEdit *> &edits, QStringList &reported);
     QList<QComboBox *> baudRateBoxes() const;
     static void selectBaudRate(QComboBox *box, const QString &rate);
     QList<QDoubleSpinBox *> offsetSpinBoxes() const;
@@ -314,9 +316,11 @@ private:
     QString protocolHeader() const;
 
     // --- Ethernet
-    EthernetSettingsFields readEthernetSettingsFields();
-    uint8_t baudCodeToSend(int which);
+    EthernetSettingsFields readEthernetSettingsFields(const QStringList &deviceOctets) const;
+    uint8_t baudCodeToSend(int which) const;
+    static void mirrorSentSettings(const EthernetSettingsFields &fields);
     void disconnectEthernet();
+    void leaveEthernetLink();
     std::optional<QNetworkAddressEntry> chooseNetworkEntry();
 
     // --- Members: form, dialogs, windows and worker
@@ -369,6 +373,10 @@ private:
 
     // --- Members: Ethernet
     uint32_t m_datagramCounter = 0;
+    // The address groups as the device reported them last (the settings image's
+    // defaults before any report): what a datagram carries for a group typed wrong.
+    QStringList m_reportedDeviceOctets = SettingsValues::octetTexts(AddressDefaults::Device);
+    QStringList m_reportedDestinationOctets = SettingsValues::octetTexts(AddressDefaults::Destination);
 
     // --- Members: data logging: why the worker's data log failed last, for the warning shown
     // when logging ends unasked; and the logging requests the worker has not answered yet.

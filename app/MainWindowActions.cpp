@@ -155,10 +155,14 @@ void MainWindow::enableAllActionsSlot(bool enable, int bits)
         linkAction(action)->setEnabled(enable);
 }
 
+// The worker unchecks the Ethernet action when the link's socket could not be
+// bound: the window then has no link.
 void MainWindow::actionsSetCheckedSlot(bool checked, int bits)
 {
     for (ActionRules::LinkAction action : ActionRules::actionsToCheck(bits))
         linkAction(action)->setChecked(checked);
+    if (!checked && (bits & Worker::EthernetConnectAction) && (m_connectionMode & Worker::EthernetMode))
+        leaveEthernetLink();
 }
 
 QAction *MainWindow::linkAction(ActionRules::LinkAction action) const

@@ -43,6 +43,7 @@ void MainWindow::m_uiLineEditIMUIP4SetText(const QList<QByteArray> &parts)
     const QList<QLineEdit *> edits = deviceOctetEdits();
     for (int i = 0; i < AddressParts; ++i)
         edits.at(i)->setText(i < parts.size() ? QString::fromUtf8(parts.at(i)) : QString());
+    rememberReportedOctets(edits, m_reportedDeviceOctets);
 }
 
 // A five-part report carries a head before the four octets.
@@ -52,6 +53,15 @@ void MainWindow::m_uiLineEditDstIP4SetText(const QList<QByteArray> &parts)
     const QList<QLineEdit *> edits = destinationOctetEdits();
     for (int i = 0; i < AddressParts; ++i)
         edits.at(i)->setText(i < octets.size() ? QString::fromUtf8(octets.at(i)) : QString());
+    rememberReportedOctets(edits, m_reportedDestinationOctets);
+}
+
+// Only a report that is an address is kept for the settings datagram.
+void MainWindow::rememberReportedOctets(const QList<QLineEdit *> &edits, QStringList &reported)
+{
+    const QStringList shown = editTexts(edits);
+    if (SettingsValues::isValidAddress(shown))
+        reported = shown;
 }
 
 void MainWindow::m_uiIMUfreqBoxSetIndex(const QString &text)

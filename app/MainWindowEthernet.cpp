@@ -20,49 +20,67 @@ constexpr unsigned int CommandDatagram = 0;
 const QPoint ChoiceListOffset(100, 100);
 } // namespace
 
-// A box showing a rate of the table sends its code, which becomes the mirrored code;
-// a box showing "unknown" sends the code the device last reported, unchanged.
-uint8_t MainWindow::baudCodeToSend(int which)
+// A box showing a rate of the table sends its code; a box showing "unknown"
+// sends the code the device last reported, unchanged.
+uint8_t MainWindow::baudCodeToSend(int which) const
 {
     const int index = baudRateBoxes().at(which)->currentIndex();
     if (index >= 0 && index < int(BaudRateTable.size()))
-        UserSettings.baudCode[which] = uint32_t(index);
+        return uint8_t(index);
     return uint8_t(UserSettings.baudCode[which]);
 }
 
-// Reads the widgets into the datagram's fields and mirrors the device settings into UserSettings.
-EthernetSettingsFields MainWindow::readEthernetSettingsFields()
+// The datagram's fields as the widgets show them, with the device octets to send.
+EthernetSettingsFields MainWindow::readEthernetSettingsFields(const QStringList &deviceOctets) const
 {
     EthernetSettingsFields fields;
-    const bool dynamic = ui->radioButtonDynamicIP->isChecked();
     fields.deviceUdpPort = SettingsValues::field16(ui->lineEditIMUUdpPort->text());
     fields.localUdpPort = SettingsValues::field16(ui->lineEditLocalUdpPort->text());
-    const bool switchingToDynamic =
-        dynamic && m_markers.m_imuAddressChanged && !(UserSettings.flags & ImuFlags::DynamicIp);
-    if (!switchingToDynamic)
-        fields.deviceAddress = SettingsValues::addressBytes(editTexts(deviceOctetEdits()));
-    fields.destinationAddress = SettingsValues::addressBytes(editTexts(destinationOctetEdits()));
-    fields.flags = UserSettings.flags = GetIMUFlagsValue();
+    if (!EthernetSettingsDatagram::zeroDeviceAddress(ui->radioButtonDynamicIP->isChecked(),
+                                                     m_markers.m_imuAddressChanged, UserSettings.flags))
+        fields.deviceAddress = SettingsValues::addressBytes(deviceOctets);
+    fields.destinationAddress = SettingsValues::addressBytes(
+        SettingsValues::sendableOctets(editTexts(destinationOctetEdits()), m_reportedDestinationOctets));
+    fields.flags = GetIMUFlagsValue();
     fields.protocolFormat = m_protocolFormat;
-    fields.frequency = UserSettings.frequency = SettingsValues::frequencyNumber(ui->IMUfreqBox->currentText());
+    fields.frequency = SettingsValues::frequencyNumber(ui->IMUfreqBox->currentText());
     for (int which = 0; which < int(fields.baudCodes.size()); ++which)
         fields.baudCodes[size_t(which)] = baudCodeToSend(which);
-    fields.rollOffset = UserSettings.rollOffset = ui->doubleSpinBoxRof->value();
-    fields.pitchOffset = UserSettings.pitchOffset = ui->doubleSpinBoxPof->value();
-    fields.yawOffset = UserSettings.yawOffset = ui->doubleSpinBoxYof->value();
+    fields.rollOffset = ui->doubleSpinBoxRof->value();
+    fields.pitchOffset = ui->doubleSpinBoxPof->value();
+    fields.yawOffset = ui->doubleSpinBoxYof->value();
     fields.header = protocolHeader();
     fields.northOffset = ui->doubleSpinBoxNorthOffset->value();
     return fields;
 }
 
+// The device settings a datagram sends become the program's mirror of them; a
+// code outside the baud-rate table stays as the device reported it.
+void MainWindow::mirrorSentSettings(const EthernetSettingsFields &fields)
+{
+    UserSettings.flags = fields.flags;
+    UserSettings.frequency = fields.frequency;
+    for (size_t which = 0; which < fields.baudCodes.size(); ++which) {
+        if (fields.baudCodes[which] < BaudRateTable.size())
+            UserSettings.baudCode[which] = fields.baudCodes[which];
+    }
+    UserSettings.rollOffset = fields.rollOffset;
+    UserSettings.pitchOffset = fields.pitchOffset;
+    UserSettings.yawOffset = fields.yawOffset;
+}
+
+// An address group typed wrong goes out as the device reported it, so the
+// datagram never moves the device to an address nobody asked for.
 void MainWindow::ApplyEthernetSettings(unsigned int tab)
 {
     if (!(m_connectionMode & Worker::EthernetMode))
         return;
     qCDebug(lcApp) << Q_FUNC_INFO << "| Line :" << __LINE__ << ":" << "$tab#" << tabNameMap.key(int(tab));
-    const QString address = SettingsValues::deviceAddressText(ui->radioButtonDynamicIP->isChecked(),
-                                                              editTexts(deviceOctetEdits()));
-    const EthernetSettingsFields fields = readEthernetSettingsFields();
+    const QStringList deviceOctets =
+        SettingsValues::sendableOctets(editTexts(deviceOctetEdits()), m_reportedDeviceOctets);
+    const QString address = SettingsValues::deviceAddressText(ui->radioButtonDynamicIP->isChecked(), deviceOctets);
+    const EthernetSettingsFields fields = readEthernetSettingsFields(deviceOctets);
+    mirrorSentSettings(fields);
     emit signalSendUdpCmdDatagram(address, buildEthernetSettingsDatagram(fields, ++m_datagramCounter), CommandDatagram);
 }
 
@@ -89,8 +107,14 @@ void MainWindow::disconnectEthernet()
 {
     emit signalEthernetConnectTriggered(false, QHostAddress(QHostAddress::Any), QHostAddress(QHostAddress::Broadcast));
     showEthernetStatusMessage(tr("Disconnected"));
-    enableAllButtons(false);
     ui->actionEthernetConnect->setChecked(false);
+    leaveEthernetLink();
+}
+
+// The window without a link: nothing to apply, no mode, no read-outs.
+void MainWindow::leaveEthernetLink()
+{
+    enableAllButtons(false);
     m_connectionMode = Worker::NoLink;
     clearDataDisplay();
 }

@@ -1,6 +1,7 @@
 #include "AnswerParser.h"
 
 #include "CommandTable.h"
+#include "DeviceTypes.h"
 
 #include <cmath>
 
@@ -20,7 +21,6 @@ const QList<std::pair<QByteArray, AnswerKey>> &answerKeys()
     return keys;
 }
 
-const char MakerPrefix[] = "VRN";
 constexpr qsizetype MinimumSerialNumberBytes = 8;
 constexpr qsizetype MinimumPartNumberBytes = 8;
 constexpr qsizetype MinimumFirmwareBytes = 10;
@@ -63,7 +63,7 @@ std::optional<SerialNumberFields> parseSerialNumber(const QByteArray &payload)
 {
     if (payload.size() < MinimumSerialNumberBytes)
         return std::nullopt;
-    const QByteArray number = payload.startsWith(MakerPrefix) ? payload.mid(qstrlen(MakerPrefix)) : payload;
+    const QByteArray number = payload.startsWith(MakerPrefix) ? payload.mid(MakerPrefix.size()) : payload;
     SerialNumberFields fields;
     fields.serialNumber = QString::fromUtf8(number);
     fields.hardwareId = fields.serialNumber.left(HardwareIdLength);

@@ -16,7 +16,7 @@ ImuSettingsType UserSettings = {
     0.0,                  // pitch offset
     0.0,                  // yaw offset
     {},                   // reserved
-    {UdpPortDefaults::Device, UdpPortDefaults::Local, 0xC0A80064u, 0xC0A80078u}, // 192.168.0.100, 192.168.0.120
+    {UdpPortDefaults::Device, UdpPortDefaults::Local, AddressDefaults::Device, AddressDefaults::Destination},
     {},                   // tail
 };
 

@@ -5,6 +5,7 @@
 // They cross threads only as copies inside queued signals.
 
 #include <QBitArray>
+#include <QByteArrayView>
 #include <QMetaType>
 #include <QString>
 
@@ -44,6 +45,9 @@ struct OutputProtocolType
     bool enabled = false;
 };
 
+// The maker's three letters that open the device's serial and part numbers.
+inline constexpr QByteArrayView MakerPrefix("VRN");
+
 // The device identity.
 struct FactorySettingsT
 {
@@ -82,6 +86,13 @@ namespace UdpPortDefaults {
 inline constexpr uint16_t Local = 8080;
 inline constexpr uint16_t Device = 8088;
 } // namespace UdpPortDefaults
+
+// IPv4 addresses the device settings image starts with: the device's own and
+// the destination it sends its data to.
+namespace AddressDefaults {
+inline constexpr uint32_t Device = 0xC0A80064u;      // 192.168.0.100
+inline constexpr uint32_t Destination = 0xC0A80078u; // 192.168.0.120
+} // namespace AddressDefaults
 
 // The program's mirror of the device configuration: a 120-byte image,
 // statically initialised and shared by both threads without a lock.

@@ -2,13 +2,15 @@
 
 #include "EthernetSettingsDatagram.h"
 
+#include "DeviceTypes.h"
+#include "UdpDatagrams.h"
+
 #include <QtEndian>
 
 #include <cmath>
 
 namespace {
 
-const char Token[] = "$QUORVX#";
 constexpr std::array<uint8_t, 4> FixedBytes{0x00, 0x00, 0x05, 0x0A};
 constexpr double FixedPointOne = 65536.0;
 
@@ -50,12 +52,17 @@ QByteArray headerBytes(const QString &header)
     return bytes;
 }
 
+bool zeroDeviceAddress(bool automaticChecked, bool addressChanged, uint32_t heldFlags)
+{
+    return automaticChecked && addressChanged && !(heldFlags & ImuFlags::DynamicIp);
+}
+
 } // namespace EthernetSettingsDatagram
 
 QByteArray buildEthernetSettingsDatagram(const EthernetSettingsFields &fields, uint32_t counter)
 {
     using namespace EthernetSettingsDatagram;
-    QByteArray datagram(Token);
+    QByteArray datagram(UdpDatagrams::Token.toByteArray());
     datagram.reserve(Size);
     appendBytes(datagram, FixedBytes);
     appendBigEndian(datagram, fields.deviceUdpPort);

@@ -33,12 +33,19 @@ namespace EthernetSettingsDatagram {
 constexpr int Size = 66;
 constexpr int ChecksumOffset = 62;
 constexpr int HeaderBytes = 8;
+// Where the big-endian flags word sits.
+constexpr qsizetype FlagsOffset = 24;
 
 // Degrees as 16.16 fixed point, rounded away from zero (0.1 -> 6554, -0.1 -> -6554).
 int32_t fixedPoint(double degrees);
 
 // The header's UTF-8 form, cut at HeaderBytes on a character boundary.
 QByteArray headerBytes(const QString &header);
+
+// The device address goes out as four zero bytes only when the user switches
+// the device to automatic addressing: Automatic checked, the address marked
+// changed, and the flags last held for the device without dynamic addressing.
+bool zeroDeviceAddress(bool automaticChecked, bool addressChanged, uint32_t heldFlags);
 
 } // namespace EthernetSettingsDatagram
 

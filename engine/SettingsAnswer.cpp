@@ -1,5 +1,6 @@
 #include "SettingsAnswer.h"
 
+#include "DeviceTypes.h"
 #include "UdpDatagrams.h"
 
 #include <QtEndian>
@@ -66,8 +67,8 @@ private:
 
 QString partNumber(Reader &reader)
 {
-    reader.skip(PartNumberMark.size());
-    QString text = QString::fromLatin1(PartNumberMark) + QString::number(reader.u8());
+    reader.skip(MakerPrefix.size());
+    QString text = QString::fromLatin1(MakerPrefix) + QString::number(reader.u8());
     text += reader.text(PartNumberTextSize);
     text += QString::number(reader.u8());
     text += reader.text(PartNumberTailSize);
@@ -100,7 +101,7 @@ void readSettings(Reader &reader, Record &record)
 
 void readFirmware(Reader &reader, Record &record)
 {
-    if (reader.peek(PartNumberMark))
+    if (reader.peek(MakerPrefix))
         record.partNr = partNumber(reader);
     const uint8_t length = reader.u8();
     record.fwVersion = reader.text(length);

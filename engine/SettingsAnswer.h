@@ -19,7 +19,6 @@ namespace SettingsAnswer {
 
 using Octets = std::array<uint8_t, 4>;
 
-inline constexpr QByteArrayView PartNumberMark("VRN");
 inline constexpr qsizetype PartNumberBlockSize = 14;
 inline constexpr qsizetype SignatureSize = 4;
 inline constexpr int OffsetCount = 3;

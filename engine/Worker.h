@@ -148,6 +148,9 @@ public slots:
 
 protected:
     void timerEvent(QTimerEvent *event) override;
+    // Reads the next pending datagram into buffer (sized to it); the byte
+    // count, or -1 when the read failed.
+    virtual qint64 readUdpDatagram(QByteArray &buffer);
 
 private:
     friend class WorkerProbe;
@@ -205,6 +208,7 @@ private:
     bool bindUdpSocket(uint16_t port);
     void reportUdpPortIfMoved();
     bool deviceAddressUsable() const;
+    bool writeUdpDatagram(const QByteArray &payload, const QHostAddress &to, quint16 port, const QByteArray &operation);
     void advanceMessageNumber();
     void searchForDevice();
     void resendSetDatagram();

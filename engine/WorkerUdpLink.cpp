@@ -2,6 +2,7 @@
 // binds, the datagrams sent to the device, the per-tick UDP task with its
 // discovery, resends and watchdog, and the dispatch of received datagrams.
 
+#include "EthernetSettingsDatagram.h"
 #include "UdpDatagrams.h"
 #include "Worker.h"
 
@@ -22,17 +23,16 @@ constexpr uint32_t ResendLimit = 100;
 constexpr uint32_t WatchdogLimit = 99;
 constexpr uint32_t SettingsRereadLimit = 2000;
 constexpr int DisconnectTimeoutMs = 30000;
-// Where the flags word sits in the settings datagram.
-constexpr qsizetype SettingsDatagramFlagsOffset = 24;
 const QHostAddress UnsetDeviceAddress(QStringLiteral("0.0.0.0"));
 
 // Whether sending this settings datagram moves the device to the address it
 // gives: only while the datagram's own flags leave dynamic addressing off.
 bool movesDeviceAddress(const QByteArray &datagram)
 {
-    if (datagram.size() < SettingsDatagramFlagsOffset + qsizetype(sizeof(uint32_t)))
+    using EthernetSettingsDatagram::FlagsOffset;
+    if (datagram.size() < FlagsOffset + qsizetype(sizeof(uint32_t)))
         return false;
-    const uint32_t flags = qFromBigEndian<uint32_t>(datagram.constData() + SettingsDatagramFlagsOffset);
+    const uint32_t flags = qFromBigEndian<uint32_t>(datagram.constData() + FlagsOffset);
     return (flags & ImuFlags::DynamicIp) == 0;
 }
 } // namespace
@@ -122,6 +122,21 @@ bool Worker::deviceAddressUsable() const
     return !m_deviceAddress.isNull() && m_deviceAddress != UnsetDeviceAddress;
 }
 
+// A datagram counts as sent only when the socket took all of it; a failed or
+// short write is reported with its reason.
+bool Worker::writeUdpDatagram(const QByteArray &payload, const QHostAddress &to, quint16 port,
+                              const QByteArray &operation)
+{
+    const qint64 written = udpSocketIP4->writeDatagram(payload, to, port);
+    if (written == payload.size())
+        return true;
+    const QByteArray reason = written < 0 ? udpSocketIP4->errorString().toUtf8()
+                                          : "only " + QByteArray::number(written) + " of "
+                                                + QByteArray::number(payload.size()) + " bytes written";
+    emit signalErrorLoggerWrite("msg Error : Worker : UDP " + operation + " : write failed : " + reason);
+    return false;
+}
+
 void Worker::advanceMessageNumber()
 {
     msgNr = UdpDatagrams::nextMessageNumber(msgNr);
@@ -151,7 +166,8 @@ void Worker::sendSetCmdDatagram(const QByteArray &datagram)
     if (!m_udpBound)
         return;
     const QByteArray payload = UdpDatagrams::settingsDatagramPayload(datagram, msgNr);
-    udpSocketIP4->writeDatagram(payload, m_deviceAddress, m_deviceUdpPort);
+    if (!writeUdpDatagram(payload, m_deviceAddress, m_deviceUdpPort, "sendSetCmdDatagram"))
+        return;
     if (movesDeviceAddress(datagram))
         m_deviceAddress = QHostAddress(m_pending.sip);
     advanceMessageNumber();
@@ -169,11 +185,12 @@ void Worker::sendGetCmdDatagram(const QByteArray &command)
         return;
     }
     const QByteArray payload = UdpDatagrams::settingsRequestPayload(command, msgNr);
-    udpSocketIP4->writeDatagram(payload, m_deviceAddress, m_deviceUdpPort);
+    readIMUsettings = false;
+    if (!writeUdpDatagram(payload, m_deviceAddress, m_deviceUdpPort, "sendGetCmdDatagram"))
+        return;
     advanceMessageNumber();
     emit enableAllButtons(true);
     emit signalErrorLoggerWrite("msg Info : Worker : UDP sendGetCmdDatagram : " + payload);
-    readIMUsettings = false;
 }
 
 void Worker::udpTimerTask()
@@ -193,7 +210,7 @@ void Worker::udpTimerTask()
 }
 
 // Every run of a search says so; every tenth sends a discovery datagram from
-// the default local port.
+// the default local port, and none when that port cannot be bound.
 void Worker::searchForDevice()
 {
     m_setDatagramPending = false;
@@ -205,10 +222,12 @@ void Worker::searchForDevice()
     m_discoveryCount = 0;
     if (udpSocketIP4->localPort() != m_defaultLocalUdpPort) {
         resetUdpSocket();
-        bindUdpSocket(m_defaultLocalUdpPort);
+        if (!bindUdpSocket(m_defaultLocalUdpPort))
+            return;
     }
-    udpSocketIP4->writeDatagram(UdpDatagrams::discoveryDatagram(msgNr), m_discoveryTarget, m_defaultDeviceUdpPort);
-    advanceMessageNumber();
+    const QByteArray discovery = UdpDatagrams::discoveryDatagram(msgNr);
+    if (writeUdpDatagram(discovery, m_discoveryTarget, m_defaultDeviceUdpPort, "discovery"))
+        advanceMessageNumber();
 }
 
 void Worker::resendSetDatagram()
@@ -278,8 +297,7 @@ void Worker::countSettingsReread()
     readIMUsettings = true;
 }
 
-// A failed read is skipped, and ends this round: what is still pending is
-// read at the next readyRead.
+// A failed read skips only its own datagram; the others pending are read in this round.
 void Worker::processUdpSocketIP4PendingDatagrams()
 {
     if (!m_udpBound)
@@ -287,12 +305,15 @@ void Worker::processUdpSocketIP4PendingDatagrams()
     while (udpSocketIP4->hasPendingDatagrams()) {
         m_ethernetWatchdog = 0;
         QByteArray buffer(qMax<qint64>(udpSocketIP4->pendingDatagramSize(), 0), Qt::Uninitialized);
-        const qint64 count = udpSocketIP4->readDatagram(buffer.data(), buffer.size());
-        const std::optional<QByteArray> datagram = UdpDatagrams::readResult(buffer, count);
-        if (!datagram)
-            return;
-        receiveUdpDatagram(*datagram);
+        const std::optional<QByteArray> datagram = UdpDatagrams::readResult(buffer, readUdpDatagram(buffer));
+        if (datagram)
+            receiveUdpDatagram(*datagram);
     }
+}
+
+qint64 Worker::readUdpDatagram(QByteArray &buffer)
+{
+    return udpSocketIP4->readDatagram(buffer.data(), buffer.size());
 }
 
 void Worker::receiveUdpDatagram(const QByteArray &datagram)

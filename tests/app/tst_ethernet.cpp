@@ -317,7 +317,7 @@ int main(int argc, char **argv)
     const QString refused = NetNamespace::enter();
     QApplication app(argc, argv);
     TestEthernet test(refused);
-    return QTest::qExec(&test, argc, argv);
+    return NetNamespace::finish(QTest::qExec(&test, argc, argv), refused);
 }
 
 #include "tst_ethernet.moc"

@@ -1,6 +1,7 @@
 #include "MainWindowProbe.h"
 #include "Worker.h"
 
+#include <QUdpSocket>
 #include <QtTest>
 #include <QtWidgets>
 
@@ -698,6 +699,78 @@ private slots:
         click("pushButtonApplyProtocol");
         QCOMPARE(m_recorder->datagrams.value(1).mid(28, 4).toHex(), QByteArray("00000003"));
         QCOMPARE(m_recorder->datagrams.value(1).mid(50, 8), QByteArray(8, '\0'));
+    }
+
+    // On Ethernet an address group typed wrong goes out as the device reported
+    // it last, on any tab; refused with nothing else changed, nothing goes out.
+    void wrongAddressOnEthernet_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QStringList>("device");
+        QTest::addColumn<QStringList>("destination");
+        QTest::addColumn<bool>("otherChange");
+        QTest::addColumn<QStringList>("expected");
+        QTest::addColumn<QByteArray>("addresses");
+        const QString interface("pushButtonApplyChangesIMU"), output("pushButtonApplyChangesIMUOutputSettings");
+        const QStringList reportedDevice{"10", "0", "0", "5"}, reportedDestination{"10", "0", "0", "9"};
+        const QStringList sent{"datagram 10.0.0.5 0", "scan 0"};
+        const QByteArray reported("0a0000050a000009");
+        QTest::newRow("destination with an empty octet")
+            << interface << reportedDevice << QStringList{"192", "168", "", "7"} << true << sent << reported;
+        QTest::newRow("device address cut short")
+            << interface << QStringList{"10", "0", "0", ""} << reportedDestination << true << sent << reported;
+        QTest::newRow("device octet above 255")
+            << interface << QStringList{"10", "0", "0", "256"} << reportedDestination << true << sent << reported;
+        QTest::newRow("refused, nothing else changed")
+            << interface << QStringList{"10", "0", "0", ""} << reportedDestination << false << QStringList{"scan 0"}
+            << QByteArray();
+        QTest::newRow("output settings applied")
+            << output << QStringList{"10", "0", "0", ""} << QStringList{"192", "168", "", "7"} << true
+            << QStringList{"datagram 10.0.0.5 0"} << reported;
+        QTest::newRow("typed addresses are sent")
+            << interface << QStringList{"10", "0", "0", "07"} << QStringList{"10", "0", "1", "9"} << true
+            << QStringList{"datagram 10.0.0.7 0", "scan 1"} << QByteArray("0a0000070a000109");
+    }
+    void wrongAddressOnEthernet()
+    {
+        QFETCH(QString, button);
+        QFETCH(QStringList, device);
+        QFETCH(QStringList, destination);
+        QFETCH(bool, otherChange);
+        QFETCH(QByteArray, addresses);
+        BoxCloser closer;
+        setLink(Worker::EthernetMode);
+        m_window->m_uiLineEditIMUIP4SetText({"10", "0", "0", "5"});
+        m_window->m_uiLineEditDstIP4SetText({"10", "0", "0", "9"});
+        // A group the user typed into is marked changed.
+        markers().m_imuAddressChanged = device != octets("lineEditIMUIP4_");
+        markers().m_dstAddressChanged = destination != octets("lineEditDstIP4_");
+        setOctets("lineEditIMUIP4_", device);
+        setOctets("lineEditDstIP4_", destination);
+        markers().m_rs232BaudChanged = otherChange;
+        markers().m_flagsChanged = otherChange;
+        click(qPrintable(button));
+        QTEST(events(), "expected");
+        QCOMPARE(m_recorder->datagrams.value(0).mid(16, 8).toHex(), addresses);
+    }
+
+    // The worker could not bind the Ethernet socket: the window is left with
+    // no link, and an Apply builds no datagram.
+    void bindFailureLeavesNoLink()
+    {
+        QUdpSocket blocker;
+        QVERIFY(blocker.bind(QHostAddress(QHostAddress::AnyIPv4), 0, QAbstractSocket::DontShareAddress));
+        auto *action = child<QAction>("actionEthernetConnect");
+        action->setChecked(true);
+        setLink(Worker::EthernetMode);
+        emit m_window->signalResetUdpSocket(blocker.localPort());
+        emit m_window->signalEthernetConnectTriggered(true, QHostAddress(QHostAddress::LocalHost),
+                                                       QHostAddress(QHostAddress::LocalHost));
+        QTRY_COMPARE_WITH_TIMEOUT(MainWindowProbe::connectionMode(*m_window), uint32_t(Worker::NoLink), 5000);
+        QVERIFY(!action->isChecked());
+        QVERIFY(!child<QPushButton>("pushButtonApplyChangesIMU")->isEnabled());
+        m_window->ApplyEthernetSettings(0);
+        QVERIFY(m_recorder->datagrams.isEmpty());
     }
 
 private:

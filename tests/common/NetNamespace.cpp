@@ -3,6 +3,7 @@
 #include <QFile>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <sched.h>
@@ -62,6 +63,13 @@ QString enter()
             return QStringLiteral("\"ip %1\" failed in the network namespace").arg(step);
     }
     return {};
+}
+
+int finish(int result, const QString &refused)
+{
+    if (result == 0 && !refused.isEmpty())
+        std::printf("%s: %s\n", IMU_NAMESPACE_NOT_RUN, qPrintable(refused));
+    return result;
 }
 
 } // namespace NetNamespace

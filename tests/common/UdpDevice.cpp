@@ -1,5 +1,8 @@
 #include "UdpDevice.h"
 
+#include "DeviceTypes.h"
+#include "UdpDatagrams.h"
+
 #include <QUdpSocket>
 #include <QtEndian>
 
@@ -7,7 +10,6 @@
 
 namespace {
 
-const QByteArray AnswerToken("$QUORVX#ANS#");
 const QByteArray ReadDatagram("READ$QUORVX#");
 constexpr qsizetype SettingsDatagramSize = 68; // as sent, message number included
 constexpr qsizetype SignatureSize = 4;
@@ -24,7 +26,7 @@ void appendBigEndian(QByteArray &bytes, T value, int size = sizeof(T))
 
 QByteArray DeviceRecord::toAnswer() const
 {
-    QByteArray bytes = AnswerToken;
+    QByteArray bytes = UdpDatagrams::AnswerToken.toByteArray();
     bytes.append(reinterpret_cast<const char *>(address.data()), 4);
     bytes.append(6, '\xAA'); // MAC
     bytes.append(reinterpret_cast<const char *>(destination.data()), 4);
@@ -42,7 +44,7 @@ QByteArray DeviceRecord::toAnswer() const
     for (const int16_t offset : offsets)
         appendBigEndian(bytes, offset);
     if (partNumberBlock) {
-        bytes.append("VRN");
+        bytes.append(MakerPrefix);
         appendBigEndian(bytes, partHardware);
         bytes.append(partText.leftJustified(6, ' ', true));
         appendBigEndian(bytes, partSerial);

@@ -64,7 +64,7 @@ int main(int argc, char **argv)
     const QString refused = NetNamespace::enter();
     QCoreApplication app(argc, argv);
     TestUdpDiscovery test(refused);
-    return QTest::qExec(&test, argc, argv);
+    return NetNamespace::finish(QTest::qExec(&test, argc, argv), refused);
 }
 
 #include "tst_udpdiscovery.moc"

@@ -1,3 +1,4 @@
+#include "EthernetSettingsDatagram.h"
 #include "UdpDevice.h"
 #include "Worker.h"
 #include "WorkerProbe.h"
@@ -83,14 +84,14 @@ quint16 freePort()
     return probe.localPort();
 }
 
-// A settings datagram as the main window builds it: 66 bytes, flags at 24 to 27,
+// A settings datagram as the main window builds it: 66 bytes, the flags word in its place,
 // a signature of its own in the last four bytes.
 QByteArray settingsDatagram(uint32_t flags, uint16_t counter)
 {
     QByteArray datagram("$QUORVX#");
     datagram.append(QByteArray::fromHex("0000050a"));
     datagram.append(54, '\0');
-    qToBigEndian(flags, datagram.data() + 24);
+    qToBigEndian(flags, datagram.data() + EthernetSettingsDatagram::FlagsOffset);
     qToBigEndian(uint16_t(0xBEEF), datagram.data() + 62);
     qToBigEndian(counter, datagram.data() + 64);
     return datagram;
@@ -101,11 +102,27 @@ bool isSettingsDatagram(const QByteArray &bytes)
     return bytes.size() == 68 && bytes.startsWith("$QUORVX#");
 }
 
+// A worker whose chosen reads fail after taking their datagram off the socket.
+class FailingReadWorker : public Worker
+{
+public:
+    QList<int> failingReads; // counted from 0
+    int reads = 0;
+
+protected:
+    qint64 readUdpDatagram(QByteArray &buffer) override
+    {
+        const qint64 count = Worker::readUdpDatagram(buffer);
+        return failingReads.contains(reads++) ? -1 : count;
+    }
+};
+
 // A worker with a stopped tick, its UDP ports on free ports of 127.0.0.1, and
 // a device double that answers from 127.0.0.1.
-struct Link
+template <typename LinkWorker>
+struct LinkWith
 {
-    Link()
+    LinkWith()
     {
         WorkerProbe::stopTimer(worker);
         const quint16 local = freePort();
@@ -141,10 +158,26 @@ struct Link
         return count;
     }
 
-    Worker worker;
+    LinkWorker worker;
     UdpDevice device;
     Log log{worker};
 };
+using Link = LinkWith<Worker>;
+
+// Holds a UDP port of 127.0.0.1's any-address without sharing it, so that the worker cannot bind it.
+struct PortBlocker
+{
+    explicit PortBlocker(quint16 port) { socket.bind(QHostAddress(QHostAddress::AnyIPv4), port, QAbstractSocket::DontShareAddress); }
+    QUdpSocket socket;
+};
+
+// The worker's reports of a bind of port that failed, as bindFailures shows them.
+bool reportsBindFailure(const QStringList &reports, quint16 port)
+{
+    return reports.filter(QStringLiteral("ethernet(Disconnected: UDP port %1 could not be bound: ").arg(port)).size() == 1
+           && reports.filter(QStringLiteral("event(msg Error : Worker : UDP bind : port %1 : ").arg(port)).size() == 1
+           && reports.endsWith(QStringLiteral("checked(false,8)"));
+}
 
 } // namespace
 
@@ -556,6 +589,148 @@ private slots:
         link.run();
         QTRY_COMPARE_WITH_TIMEOUT(link.device.receivedStartingWith("READ$QUORVX#").size(), 1, Timeout);
         QVERIFY(link.device.received().first().bytes.contains("Read IMU Settings"));
+    }
+
+    // The ports and the address a settings answer reports are the ones the
+    // link uses from then on; a system-chosen local port is taken over as bound.
+    void answerMovesTheLink()
+    {
+        Link link;
+        QVERIFY(link.bringUp());
+        UdpDevice moved;
+        moved.answering = false;
+        DeviceRecord record = link.device.record;
+        record.devicePort = moved.port();
+        link.sendToWorker(record.toAnswer());
+        QTRY_COMPARE_WITH_TIMEOUT(WorkerProbe::deviceUdpPort(link.worker), moved.port(), Timeout);
+        WorkerProbe::setReadingSettings(link.worker, true);
+        link.run();
+        QTRY_COMPARE_WITH_TIMEOUT(moved.receivedStartingWith("READ$QUORVX#").size(), 1, Timeout);
+        QVERIFY(moved.received().first().bytes.contains("Read IMU Settings"));
+
+        link.worker.resetUdpSocketSlot(0);
+        link.run();
+        const quint16 bound = link.localPort();
+        QVERIFY(bound != 0);
+        QCOMPARE(link.log.named("local").last(), "local(" + QString::number(bound) + ")");
+        QCOMPARE(WorkerProbe::localUdpPort(link.worker), bound);
+        // An answer naming the bound port asks for no rebind.
+        record.destinationPort = bound;
+        link.sendToWorker(record.toAnswer());
+        QTRY_VERIFY_WITH_TIMEOUT(!link.log.named("identity").isEmpty(), Timeout);
+        QVERIFY(!WorkerProbe::rebindRequest(link.worker));
+    }
+
+    // A device that reports the unset address 0.0.0.0 cannot be asked for its
+    // settings; the refused request starts a new search.
+    void unsetAddressRestartsSearch()
+    {
+        Link link;
+        QVERIFY(link.bringUp());
+        DeviceRecord record = link.device.record;
+        record.address = {0, 0, 0, 0};
+        link.device.answering = false;
+        link.sendToWorker(record.toAnswer());
+        QTRY_COMPARE_WITH_TIMEOUT(WorkerProbe::deviceAddress(link.worker), QHostAddress(QStringLiteral("0.0.0.0")), Timeout);
+        WorkerProbe::setReadingSettings(link.worker, true);
+        link.run();
+        QVERIFY(WorkerProbe::scanning(link.worker));
+        link.device.clear();
+        link.run(10);
+        QTRY_COMPARE_WITH_TIMEOUT(link.device.receivedStartingWith("READ$QUORVX#").size(), 1, Timeout);
+        QVERIFY(link.device.received().first().bytes.endsWith("scan for IMU   "));
+    }
+
+    // A search or a watchdog reset that cannot bind the default port leaves the
+    // link unbound, says why, sends nothing and stops the UDP task.
+    void bindFailureWhileSearching_data()
+    {
+        QTest::addColumn<bool>("watchdog");
+        QTest::newRow("search") << false;
+        QTest::newRow("watchdog") << true;
+    }
+    void bindFailureWhileSearching()
+    {
+        QFETCH(bool, watchdog);
+        Link link;
+        QVERIFY(link.bringUp());
+        link.device.answering = false;
+        const quint16 defaultPort = link.localPort();
+        link.worker.resetUdpSocketSlot(freePort());
+        link.run();
+        QVERIFY(link.localPort() != defaultPort);
+        PortBlocker blocker(defaultPort);
+        QCOMPARE(blocker.socket.state(), QAbstractSocket::BoundState);
+        link.log.take();
+        link.device.clear();
+        if (watchdog) {
+            link.run(int(100 - WorkerProbe::ethernetWatchdog(link.worker)));
+        } else {
+            link.worker.scanVeltoIMUSlot(true);
+            link.run(int(Worker::DiscoveryInterval));
+        }
+        QVERIFY(!WorkerProbe::udpBound(link.worker));
+        const QStringList reports = link.log.take();
+        QVERIFY2(reportsBindFailure(reports, defaultPort), qPrintable(reports.join('|')));
+        for (int i = 0; i < 30; ++i) {
+            WorkerProbe::setWaitTicks(link.worker, 0);
+            link.worker.tick();
+        }
+        QTest::qWait(50);
+        QVERIFY(link.device.received().isEmpty());
+        QVERIFY(link.log.entries.isEmpty());
+    }
+
+    // A datagram the socket does not take is reported with the reason and not
+    // shown as sent: no message number used, no address moved, no buttons.
+    void failedWrites()
+    {
+        Link link;
+        QVERIFY(link.bringUp());
+        link.device.answering = false;
+        const uint32_t number = WorkerProbe::msgNr(link.worker);
+        // The worker's one event line says which write failed; the message number stays.
+        const auto failedOnce = [&link, number](const QString &operation) {
+            const QStringList events = link.log.named("event");
+            link.log.take();
+            return events.size() == 1 && WorkerProbe::msgNr(link.worker) == number
+                   && events.first().startsWith("event(msg Error : Worker : UDP " + operation + " : write failed : ");
+        };
+        QByteArray tooLarge = settingsDatagram(0x21, 5);
+        tooLarge.insert(EthernetSettingsDatagram::ChecksumOffset, QByteArray(70000, '\0'));
+        link.worker.sendUdpCmdDatagram(QStringLiteral("127.0.0.2"), tooLarge, 0);
+        QCOMPARE(link.log.entries.size(), 1);
+        QVERIFY(failedOnce("sendSetCmdDatagram"));
+        QCOMPARE(WorkerProbe::deviceAddress(link.worker), QHostAddress(QHostAddress::LocalHost));
+
+        WorkerProbe::setDeviceAddress(link.worker, QHostAddress(QHostAddress::LocalHostIPv6));
+        link.run();
+        QCOMPARE(link.log.entries.size(), 1);
+        QVERIFY(failedOnce("sendGetCmdDatagram"));
+        QVERIFY(!WorkerProbe::readingSettings(link.worker));
+
+        link.worker.EthernetConnectTriggered(true, QHostAddress::LocalHost, QHostAddress::LocalHostIPv6);
+        link.log.take();
+        link.run(int(Worker::DiscoveryInterval));
+        QVERIFY(failedOnce("discovery"));
+    }
+
+    // A failed read skips its own datagram only; the others pending are read in the same round.
+    void failedReadSkipsOneDatagram()
+    {
+        LinkWith<FailingReadWorker> link;
+        link.device.answering = false;
+        link.connect();
+        link.worker.failingReads = {1};
+        for (const float roll : {1.0f, 2.0f, 3.0f})
+            link.sendToWorker(outputDatagram({roll}));
+        link.log.take();
+        link.worker.processUdpSocketIP4PendingDatagrams();
+        const QStringList shown = link.log.named("console");
+        QCOMPARE(shown.size(), 2);
+        QVERIFY(shown[0].startsWith("console(+01.00,"));
+        QVERIFY(shown[1].startsWith("console(+03.00,"));
+        QCOMPARE(link.worker.reads, 3);
     }
 };
 
