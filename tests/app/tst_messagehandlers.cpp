@@ -1,4 +1,7 @@
+#include "AppLogging.h"
 #include "ApplicationStartup.h"
+#include "EngineLogging.h"
+#include "ViewsLogging.h"
 
 #include <QtTest>
 
@@ -97,6 +100,19 @@ private slots:
             errorHandler(UnknownType, context, QStringLiteral("none"));
         });
         QCOMPARE(written, QByteArray("Fatal: end (main.cpp:7, int main())\n\033[32mDebug\033[36m: ctx\033[0m: text\n"));
+    }
+
+    // The program's traces stay quiet until a logging rule asks for them.
+    void tracesOffUntilSwitchedOn()
+    {
+        const QList<const QLoggingCategory *> categories{&lcApp(), &lcEngine(), &lcViews()};
+        for (const QLoggingCategory *category : categories)
+            QVERIFY2(!category->isDebugEnabled() && category->isInfoEnabled(), category->categoryName());
+        QLoggingCategory::setFilterRules(QStringLiteral("orvanta.*.debug=true"));
+        for (const QLoggingCategory *category : categories)
+            QVERIFY2(category->isDebugEnabled(), category->categoryName());
+        QLoggingCategory::setFilterRules(QString());
+        QVERIFY(!lcEngine().isDebugEnabled());
     }
 };
 
