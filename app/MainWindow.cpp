@@ -169,9 +169,9 @@ void MainWindow::primeProtocolWidgets()
 // UDP port and address edits of the Interface tab: validators and initial texts.
 void MainWindow::primeAddressEdits()
 {
-    ui->lineEditIMUUdpPort->setValidator(new DecimalRangeValidator(SettingsValues::MaxPort, this));
+    ui->lineEditIMUUdpPort->setValidator(new DecimalRangeValidator(SettingsValues::MaxPortEditNumber, this));
     ui->lineEditIMUUdpPort->setText(QString::number(m_imuUdpPort));
-    ui->lineEditLocalUdpPort->setValidator(new DecimalRangeValidator(SettingsValues::MaxPort, this));
+    ui->lineEditLocalUdpPort->setValidator(new DecimalRangeValidator(SettingsValues::MaxPortEditNumber, this));
     ui->lineEditLocalUdpPort->setText(QString::number(m_localUdpPort));
 
     ui->radioButtonDynamicIP->setChecked(false);
