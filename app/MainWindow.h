@@ -371,9 +371,11 @@ private:
     uint32_t m_datagramCounter = 0;
 
     // --- Members: data logging: why the worker's data log failed last, for the warning shown
-    // when logging ends unasked; and the logging requests the worker has not answered yet.
+    // when logging ends unasked; the logging requests the worker has not answered yet; and the
+    // existing file the save dialog has just confirmed overwriting, good for one recording.
     QString m_dataLogFailure;
     int m_loggingRepliesPending = 0;
+    QString m_overwriteConfirmedFile;
 };
 
 #endif // MAINWINDOW_H
