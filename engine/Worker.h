@@ -221,6 +221,8 @@ private:
     void applyAnswerIdentity(const SettingsAnswer::Record &record);
 
     // Command protocol
+    // Slot id takes the format; its value, and the header for a custom value.
+    uint32_t storeProtocolFormat(const std::array<uint8_t, 4> &format, const QString &header, uint8_t id);
     void sendSettingsQuery();
     void finishSettingsReadout();
     void sendPendingSetting();
