@@ -10,6 +10,7 @@
 #include "DialogChart.h"
 #include "MessageBox.h"
 #include "ProtocolChoice.h"
+#include "ProtocolLabels.h"
 #include "ResourcePaths.h"
 #include "SettingsDialog.h"
 #include "SettingsValues.h"
@@ -161,7 +162,7 @@ void MainWindow::primeProtocolWidgets()
     ui->ComboBoxHeader->clearEditText();
     ui->ComboBoxHeader->lineEdit()->setMaxLength(HeaderMaxLength);
     ui->ComboBoxHeader->setEnabled(false);
-    ui->label_Protocol->setText(QStringLiteral("HEADER"));
+    ui->label_Protocol->setText(ProtocolLabels::Header);
     on_pushButtonClearAllPrtParameters_clicked();
     EnableAllPrtParameters(false);
 }

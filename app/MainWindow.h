@@ -364,7 +364,7 @@ private:
     SettingsMarkers m_markers;
 
     // --- Members: protocol tab: the device's three output slots, and the format the tab stands for.
-    std::array<OutputProtocolType, 3> m_outputProtocol;
+    OutputProtocolSlots m_outputProtocol;
     std::array<uint8_t, 4> m_protocolFormat{};
 
     // --- Members: Ethernet

@@ -1,6 +1,7 @@
 #include "AnswerParser.h"
 
 #include "CommandTable.h"
+#include "DeviceTypes.h"
 
 #include <cmath>
 
@@ -30,7 +31,7 @@ constexpr qsizetype SerialIdLength = 4;
 
 constexpr qsizetype FormatBytes = 4;
 constexpr qsizetype PartsWithSlot = 5;
-constexpr uint8_t LastSlot = 2;
+constexpr uint8_t LastSlot = OutputProtocolSlotCount - 1;
 constexpr int AddressParts = 4;
 constexpr int FlagsParts = 4;
 

@@ -44,6 +44,11 @@ struct OutputProtocolType
     bool enabled = false;
 };
 
+// The device's output-protocol slots, numbered 0 to 2; the worker and the
+// window each keep one record per slot.
+inline constexpr int OutputProtocolSlotCount = 3;
+using OutputProtocolSlots = std::array<OutputProtocolType, OutputProtocolSlotCount>;
+
 // The device identity.
 struct FactorySettingsT
 {

@@ -53,6 +53,11 @@ public:
 
     static constexpr int TickIntervalMs = 50;
 
+    // The "which" of the baud-rate, offset and gauss reports: 0 to 2 name one of
+    // the three boxes, AllBoxes all three at once.
+    static constexpr int ReportBoxes = 3;
+    static constexpr int AllBoxes = ReportBoxes;
+
     // UDP ports the link starts with: the program's own and the device's.
     static constexpr uint16_t DefaultLocalUdpPort = UdpPortDefaults::Local;
     static constexpr uint16_t DefaultDeviceUdpPort = UdpPortDefaults::Device;
@@ -273,7 +278,7 @@ private:
     QByteArray m_rxBuffer;
 
     OutputDataType m_outputData;
-    std::array<OutputProtocolType, 3> m_protocol;
+    OutputProtocolSlots m_protocol;
     uint8_t protocolId = 0;
 
     QList<QByteArray> m_answerQueue;
