@@ -1,3 +1,3 @@
 #include "AppLogging.h"
 
-Q_LOGGING_CATEGORY(lcApp, "orvanta.app")
+Q_LOGGING_CATEGORY(lcApp, "orvanta.app", QtInfoMsg)

@@ -3,7 +3,7 @@
 
 #include <QLoggingCategory>
 
-// Trace output of the application shell.
+// Trace output of the application shell, at debug level: off unless a logging rule switches it on.
 Q_DECLARE_LOGGING_CATEGORY(lcApp)
 
 #endif // APPLOGGING_H

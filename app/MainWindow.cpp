@@ -10,6 +10,7 @@
 #include "DialogChart.h"
 #include "MessageBox.h"
 #include "ProtocolChoice.h"
+#include "ProtocolLabels.h"
 #include "ResourcePaths.h"
 #include "SettingsDialog.h"
 #include "SettingsValues.h"
@@ -161,7 +162,7 @@ void MainWindow::primeProtocolWidgets()
     ui->ComboBoxHeader->clearEditText();
     ui->ComboBoxHeader->lineEdit()->setMaxLength(HeaderMaxLength);
     ui->ComboBoxHeader->setEnabled(false);
-    ui->label_Protocol->setText(QStringLiteral("HEADER"));
+    ui->label_Protocol->setText(ProtocolLabels::Header);
     on_pushButtonClearAllPrtParameters_clicked();
     EnableAllPrtParameters(false);
 }
@@ -169,9 +170,9 @@ void MainWindow::primeProtocolWidgets()
 // UDP port and address edits of the Interface tab: validators and initial texts.
 void MainWindow::primeAddressEdits()
 {
-    ui->lineEditIMUUdpPort->setValidator(new DecimalRangeValidator(SettingsValues::MaxPort, this));
+    ui->lineEditIMUUdpPort->setValidator(new DecimalRangeValidator(SettingsValues::MaxPortEditNumber, this));
     ui->lineEditIMUUdpPort->setText(QString::number(m_imuUdpPort));
-    ui->lineEditLocalUdpPort->setValidator(new DecimalRangeValidator(SettingsValues::MaxPort, this));
+    ui->lineEditLocalUdpPort->setValidator(new DecimalRangeValidator(SettingsValues::MaxPortEditNumber, this));
     ui->lineEditLocalUdpPort->setText(QString::number(m_localUdpPort));
 
     ui->radioButtonDynamicIP->setChecked(false);

@@ -368,7 +368,7 @@ private:
     SettingsMarkers m_markers;
 
     // --- Members: protocol tab: the device's three output slots, and the format the tab stands for.
-    std::array<OutputProtocolType, 3> m_outputProtocol;
+    OutputProtocolSlots m_outputProtocol;
     std::array<uint8_t, 4> m_protocolFormat{};
 
     // --- Members: Ethernet
@@ -379,9 +379,11 @@ private:
     QStringList m_reportedDestinationOctets = SettingsValues::octetTexts(AddressDefaults::Destination);
 
     // --- Members: data logging: why the worker's data log failed last, for the warning shown
-    // when logging ends unasked; and the logging requests the worker has not answered yet.
+    // when logging ends unasked; the logging requests the worker has not answered yet; and the
+    // existing file the save dialog has just confirmed overwriting, good for one recording.
     QString m_dataLogFailure;
     int m_loggingRepliesPending = 0;
+    QString m_overwriteConfirmedFile;
 };
 
 #endif // MAINWINDOW_H

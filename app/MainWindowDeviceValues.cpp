@@ -6,12 +6,11 @@
 
 #include "CommandTable.h"
 #include "SettingsValues.h"
+#include "Worker.h"
 
 #include <QDoubleSpinBox>
 
 namespace {
-constexpr int BoxCount = 3;
-constexpr int AllBoxes = 3;
 constexpr int AddressParts = 4;
 constexpr int AddressPartsWithHead = 5;
 const char UnknownRate[] = "unknown";
@@ -94,13 +93,13 @@ void MainWindow::selectBaudRate(QComboBox *box, const QString &rate)
 void MainWindow::m_uiBaudRateBoxSetIndex(int which, const QByteArray &rate)
 {
     const QList<QComboBox *> boxes = baudRateBoxes();
-    if (which >= 0 && which < BoxCount) {
+    if (which >= 0 && which < Worker::ReportBoxes) {
         selectBaudRate(boxes.at(which), QString::fromUtf8(rate));
         return;
     }
-    if (which != AllBoxes)
+    if (which != Worker::AllBoxes)
         return;
-    for (int i = 0; i < BoxCount; ++i) {
+    for (int i = 0; i < Worker::ReportBoxes; ++i) {
         const uint32_t code = UserSettings.baudCode[i];
         selectBaudRate(boxes.at(i), code < BaudRateTable.size() ? QString::number(BaudRateTable[code]) : QString());
     }
@@ -119,9 +118,9 @@ QList<QDoubleSpinBox *> MainWindow::offsetSpinBoxes() const
 void MainWindow::m_uiDoubleSpinBoxOffsetSetValue(int which, double value)
 {
     const QList<QDoubleSpinBox *> boxes = offsetSpinBoxes();
-    if (which >= 0 && which < BoxCount) {
+    if (which >= 0 && which < Worker::ReportBoxes) {
         boxes.at(which)->setValue(value);
-    } else if (which == AllBoxes) {
+    } else if (which == Worker::AllBoxes) {
         boxes.at(0)->setValue(UserSettings.rollOffset);
         boxes.at(1)->setValue(UserSettings.pitchOffset);
         boxes.at(2)->setValue(UserSettings.yawOffset);
@@ -136,7 +135,7 @@ void MainWindow::doubleSpinBoxNorthOffsetSetValue(double value)
 void MainWindow::doubleSpinBoxGaussSetValue(int which, double value)
 {
     const QList<QDoubleSpinBox *> boxes{ui->doubleSpinBoxXgauss, ui->doubleSpinBoxYgauss, ui->doubleSpinBoxZgauss};
-    if (which >= 0 && which < BoxCount)
+    if (which >= 0 && which < Worker::ReportBoxes)
         boxes.at(which)->setValue(value);
 }
 

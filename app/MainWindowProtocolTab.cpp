@@ -6,6 +6,7 @@
 
 #include "CommandTable.h"
 #include "ProtocolChoice.h"
+#include "ProtocolLabels.h"
 #include "SettingsValues.h"
 #include "Worker.h"
 
@@ -14,8 +15,6 @@
 namespace {
 constexpr int HeaderMaxLength = 8;
 constexpr uint8_t FirstSlot = 0;
-const char HeaderType[] = "HEADER";
-const char ProtocolLabel[] = "Protocol";
 const char CustomWord[] = "custom";
 } // namespace
 
@@ -89,7 +88,7 @@ void MainWindow::showProtocolView(const OutputProtocolType &record)
 
 void MainWindow::protocolHeaderSetText(const QString &type, const QString &header)
 {
-    if (type == QLatin1String(HeaderType)) {
+    if (type == ProtocolLabels::Header) {
         ui->ComboBoxHeader->setCurrentIndex(ProtocolChoice::CustomItem);
         ui->ComboBoxHeader->setEditable(true);
         ui->ComboBoxHeader->lineEdit()->setMaxLength(HeaderMaxLength);
@@ -103,12 +102,12 @@ void MainWindow::on_ComboBoxHeader_activated(int index)
 {
     if (index != ProtocolChoice::CustomItem) {
         ui->ComboBoxHeader->setEditable(false);
-        ui->label_Protocol->setText(QLatin1String(ProtocolLabel));
+        ui->label_Protocol->setText(ProtocolLabels::Protocol);
         return;
     }
     ui->ComboBoxHeader->setEditable(true);
     ui->ComboBoxHeader->clearEditText();
-    ui->label_Protocol->setText(QLatin1String(HeaderType));
+    ui->label_Protocol->setText(ProtocolLabels::Header);
     ui->ComboBoxHeader->lineEdit()->setMaxLength(HeaderMaxLength);
     EnableAllPrtParameters(true);
 }

@@ -8,6 +8,7 @@
 #include "SettingsDialog.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStandardPaths>
@@ -63,13 +64,20 @@ void MainWindow::on_actionSelectFile_triggered()
         return;
     }
     m_settings->fileName = dialog.selectedFiles().constFirst();
+    // The dialog has asked about replacing a file that exists: the recording
+    // that follows asks no second time.
+    m_overwriteConfirmedFile = QFileInfo::exists(m_settings->fileName) ? m_settings->fileName : QString();
     m_settingsDialog->saveSettings();
 }
 
 void MainWindow::on_actionDataLogging_triggered(bool checked)
 {
     const QString fileName = m_settings->fileName;
-    const bool cancelled = checked && ActionRules::holdsRecording(fileName) && !confirmOverwrite(fileName);
+    const bool confirmed = !fileName.isEmpty() && fileName == m_overwriteConfirmedFile;
+    if (checked)
+        m_overwriteConfirmedFile.clear();
+    const bool cancelled =
+        checked && !confirmed && ActionRules::holdsRecording(fileName) && !confirmOverwrite(fileName);
     const ActionRules::LoggingStep step = ActionRules::loggingStep(checked && !cancelled, fileName);
     setDataLoggingAction(step.start);
     if (!cancelled)

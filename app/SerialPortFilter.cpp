@@ -17,11 +17,9 @@ QString identifierText(quint16 identifier)
     return identifier == 0 ? NotAvailable : QString::number(identifier, 16);
 }
 
-QString locationPrefix(SerialPortFilter::Platform platform)
-{
-    return platform == SerialPortFilter::Platform::MacOS ? QStringLiteral("/dev/cu")
-                                                         : QStringLiteral("/dev/tty");
-}
+// A macOS host lists every serial device twice, as its call-in and its
+// call-out node; only the call-out node is offered. Other hosts list each once.
+const QString CalloutLocation = QStringLiteral("/dev/cu");
 
 } // namespace
 
@@ -38,8 +36,9 @@ Platform hostPlatform()
 
 bool isListed(const QString &systemLocation, const QString &description, Platform platform)
 {
-    return systemLocation.startsWith(locationPrefix(platform), Qt::CaseInsensitive)
-        && !description.contains(ExcludedCable, Qt::CaseSensitive);
+    if (description.contains(ExcludedCable, Qt::CaseSensitive))
+        return false;
+    return platform != Platform::MacOS || systemLocation.startsWith(CalloutLocation, Qt::CaseInsensitive);
 }
 
 QList<SerialPortEntry> availablePorts()

@@ -17,8 +17,9 @@ struct SerialPortEntry
     quint16 productIdentifier = 0;
 };
 
-// Which serial ports the program offers: only the host's own serial devices,
-// never the USB-to-MPSSE cable the production jig uses.
+// Which serial ports the program offers: every port the host lists (on macOS
+// only the call-out node of each device), never the USB-to-MPSSE cable the
+// production jig uses.
 namespace SerialPortFilter {
 
 enum class Platform { MacOS, Linux };

@@ -30,7 +30,7 @@ constexpr qsizetype SerialIdLength = 4;
 
 constexpr qsizetype FormatBytes = 4;
 constexpr qsizetype PartsWithSlot = 5;
-constexpr uint8_t LastSlot = 2;
+constexpr uint8_t LastSlot = OutputProtocolSlotCount - 1;
 constexpr int AddressParts = 4;
 constexpr int FlagsParts = 4;
 

@@ -3,6 +3,8 @@
 
 #include "CommandTable.h"
 
+#include "DeviceTypes.h"
+
 #include <QStringList>
 
 #include <algorithm>
@@ -13,7 +15,6 @@ namespace {
 
 const char LineEnd[] = "\r\n";
 const char DynamicAddressText[] = "0.0.0.0";
-constexpr int ProtocolSlots = 3;
 
 using Key = AnswerParser::AnswerKey;
 
@@ -31,7 +32,7 @@ const QList<CommandRow> &commandRows()
         // code, read-out rank, setting, bit, answer, queries
         {"frq", 2, FrequencySetting, FrequencyBit, Key::Frequency, 1},
         {"hdr", NotRead, HeaderSetting, HeaderBit, Key::Header, 0},
-        {"prt", 8, ProtocolSetting, ProtocolBit, Key::Protocol, ProtocolSlots},
+        {"prt", 8, ProtocolSetting, ProtocolBit, Key::Protocol, OutputProtocolSlotCount},
         {"srn", 0, SerialNumberSetting, SerialNumberBit, Key::SerialNumber, 1},
         {"bd1", 4, Baud1Setting, Baud1Bit, Key::Baud1, 1},
         {"bd2", 5, Baud2Setting, Baud2Bit, Key::Baud2, 1},

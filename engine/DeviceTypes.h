@@ -48,6 +48,11 @@ struct OutputProtocolType
 // The maker's three letters that open the device's serial and part numbers.
 inline constexpr QByteArrayView MakerPrefix("VRN");
 
+// The device's output-protocol slots, numbered 0 to 2; the worker and the
+// window each keep one record per slot.
+inline constexpr int OutputProtocolSlotCount = 3;
+using OutputProtocolSlots = std::array<OutputProtocolType, OutputProtocolSlotCount>;
+
 // The device identity.
 struct FactorySettingsT
 {

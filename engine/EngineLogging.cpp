@@ -1,3 +1,3 @@
 #include "EngineLogging.h"
 
-Q_LOGGING_CATEGORY(lcEngine, "orvanta.engine")
+Q_LOGGING_CATEGORY(lcEngine, "orvanta.engine", QtInfoMsg)

@@ -3,7 +3,7 @@
 
 #include <QLoggingCategory>
 
-// Trace output of the device link engine.
+// Trace output of the device link engine, at debug level: off unless a logging rule switches it on.
 Q_DECLARE_LOGGING_CATEGORY(lcEngine)
 
 #endif // ENGINELOGGING_H

@@ -15,9 +15,6 @@
 // writes only the fields it decodes; the others keep their earlier texts.
 namespace OutputDecoder {
 
-// Label that goes with a captured custom header in the header report.
-inline constexpr QLatin1StringView HeaderLabel("HEADER");
-
 enum class Result {
     Decoded,      // fields of the sample were written
     Ignored,      // nothing to decode: wrong sync, frame or line too short, UPX
@@ -40,7 +37,7 @@ Result decodePredefined(uint32_t value, QByteArrayView data, OutputDataType &sam
 // Decodes one custom field-selection line by the field bits of slot.format
 // bytes 0 and 1; slot.mask is left alone. When headerCapturePending is set it
 // is cleared, the line's header is stored in slot.header and returned, to be
-// reported together with HeaderLabel; otherwise nothing is returned.
+// reported with the caption ProtocolLabels::Header; otherwise nothing is returned.
 std::optional<QString> decodeCustom(QByteArrayView line, OutputProtocolType &slot, OutputDataType &sample,
                                     bool &headerCapturePending);
 

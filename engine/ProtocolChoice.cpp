@@ -4,6 +4,7 @@
 
 #include "CommandTable.h"
 #include "DeviceTypes.h"
+#include "ProtocolLabels.h"
 
 #include <QtEndian>
 
@@ -40,9 +41,7 @@ constexpr int32_t ReservedFirst = -16;
 constexpr int32_t ReservedLast = -2;
 
 const char RawDataLabel[] = "Raw Data";
-const char ProtocolLabel[] = "Protocol";
 const char ReservedLabel[] = "Reserved";
-const char HeaderLabel[] = "HEADER";
 
 int predefinedIndex(int32_t value)
 {
@@ -85,11 +84,11 @@ View viewFor(const std::array<uint8_t, 4> &format)
     if (value == RawDataDefault || value == ProtocolValue::RawData) {
         view = {View::Predefined, RawDataItem, QString::fromLatin1(RawDataLabel)};
     } else if (const int index = predefinedIndex(value); index != NoItem) {
-        view = {View::Predefined, index, QString::fromLatin1(ProtocolLabel)};
+        view = {View::Predefined, index, QString(ProtocolLabels::Protocol)};
     } else if (value >= ReservedFirst && value <= ReservedLast) {
         view = {View::Reserved, ReservedItem, QString::fromLatin1(ReservedLabel)};
     } else {
-        view = {View::Custom, NoItem, QString::fromLatin1(HeaderLabel), format[0], format[1]};
+        view = {View::Custom, NoItem, QString(ProtocolLabels::Header), format[0], format[1]};
     }
     return view;
 }

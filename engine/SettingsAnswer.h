@@ -6,6 +6,8 @@
 // functions: the record is read field by field with a length check before each
 // field, so a short answer yields nothing and nothing is read past its end.
 
+#include "DeviceTypes.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QList>
@@ -22,7 +24,6 @@ using Octets = std::array<uint8_t, 4>;
 inline constexpr qsizetype PartNumberBlockSize = 14;
 inline constexpr qsizetype SignatureSize = 4;
 inline constexpr int OffsetCount = 3;
-inline constexpr int SlotCount = 3;
 inline constexpr int BaudCodeCount = 3;
 // Offsets are sent in hundredths of a degree.
 inline constexpr double OffsetScale = 100.0;
@@ -38,7 +39,7 @@ struct Record
     uint16_t destinationPort = 0;
     uint32_t flags = 0;
     QString header; // all eight bytes, NULs included
-    std::array<std::array<uint8_t, 4>, SlotCount> formats{};
+    std::array<std::array<uint8_t, 4>, OutputProtocolSlotCount> formats{};
     std::array<uint8_t, BaudCodeCount> baudCodes{};
     uint16_t frequency = 0;
     std::array<double, OffsetCount> offsets{}; // degrees, rounded to single precision

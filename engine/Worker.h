@@ -53,6 +53,11 @@ public:
 
     static constexpr int TickIntervalMs = 50;
 
+    // The "which" of the baud-rate, offset and gauss reports: 0 to 2 name one of
+    // the three boxes, AllBoxes all three at once.
+    static constexpr int ReportBoxes = 3;
+    static constexpr int AllBoxes = ReportBoxes;
+
     // UDP ports the link starts with: the program's own and the device's.
     static constexpr uint16_t DefaultLocalUdpPort = UdpPortDefaults::Local;
     static constexpr uint16_t DefaultDeviceUdpPort = UdpPortDefaults::Device;
@@ -225,6 +230,8 @@ private:
     void applyAnswerIdentity(const SettingsAnswer::Record &record);
 
     // Command protocol
+    // Slot id takes the format; its value, and the header for a custom value.
+    uint32_t storeProtocolFormat(const std::array<uint8_t, 4> &format, const QString &header, uint8_t id);
     void sendSettingsQuery();
     void finishSettingsReadout();
     void sendPendingSetting();
@@ -275,7 +282,7 @@ private:
     QByteArray m_rxBuffer;
 
     OutputDataType m_outputData;
-    std::array<OutputProtocolType, 3> m_protocol;
+    OutputProtocolSlots m_protocol;
     uint8_t protocolId = 0;
 
     QList<QByteArray> m_answerQueue;

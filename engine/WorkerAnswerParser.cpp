@@ -154,7 +154,7 @@ void Worker::processProtocolAnswer(const QByteArray &payload)
     const std::optional<AnswerParser::ProtocolAnswer> answer = AnswerParser::parseProtocol(payload);
     if (!answer)
         return;
-    getProtocolFormat(answer->format, QString(), answer->slot);
+    storeProtocolFormat(answer->format, QString(), answer->slot);
     m_protocol[answer->slot].mask = 0;
     emit signalProcessProtocolParameters(m_protocol[answer->slot], answer->slot);
 }

@@ -97,7 +97,16 @@ void Worker::getIMUsettingsFlag(int mask, int tab, const QString &values)
     CommandTable::storeSettingsGroup(m_pending, tab, values);
 }
 
+// The window's protocol request. The unit streams its old protocol until it has
+// taken the request, and none of those lines may pass for the new custom header:
+// the request ends a pending header capture (the next read-out arms it again).
 uint32_t Worker::getProtocolFormat(const std::array<uint8_t, 4> &format, const QString &header, uint8_t id)
+{
+    m_headerCapturePending = false;
+    return storeProtocolFormat(format, header, id);
+}
+
+uint32_t Worker::storeProtocolFormat(const std::array<uint8_t, 4> &format, const QString &header, uint8_t id)
 {
     if (id >= m_protocol.size())
         return 0;

@@ -3,6 +3,7 @@
 // output slot 0.
 
 #include "OutputDecoder.h"
+#include "ProtocolLabels.h"
 #include "Worker.h"
 
 #include "EngineLogging.h"
@@ -27,5 +28,5 @@ void Worker::processOutputData(const QByteArray &line)
         return;
     }
     if (const auto header = OutputDecoder::decodeCustom(line, m_protocol[0], m_outputData, m_headerCapturePending))
-        emit signalProtocolHeaderSetText(OutputDecoder::HeaderLabel, *header);
+        emit signalProtocolHeaderSetText(ProtocolLabels::Header, *header);
 }

@@ -3,14 +3,10 @@
 // output datagram, decoded into the sample record.
 
 #include "OutputDecoder.h"
+#include "ProtocolLabels.h"
 #include "UdpDatagrams.h"
 #include "Worker.h"
 
-namespace {
-// Box index that means "all three" in the baud-rate and offset reports.
-constexpr int AllBoxes = 3;
-const QLatin1StringView ProtocolLabel("Protocol");
-} // namespace
 
 // An answer too short to hold its whole record is not trusted with anything,
 // not even a confirmation; the caller still counts it as a sign of life.
@@ -68,13 +64,13 @@ void Worker::applyAnswerSettings(const SettingsAnswer::Record &record)
     UserSettings.flags = record.flags;
     emit signalProcessIMUFlags(record.flags);
     m_protocol[0].header = record.header;
-    for (uint8_t slot = 0; slot < SettingsAnswer::SlotCount; ++slot) {
+    for (uint8_t slot = 0; slot < OutputProtocolSlotCount; ++slot) {
         m_protocol[slot].format = record.formats[slot];
         calculateProtocolValue(slot);
     }
     emit signalProcessProtocolParameters(m_protocol[0], 0);
     const bool predefined = !OutputDecoder::isCustomSelection(m_protocol[0].value);
-    emit signalProtocolHeaderSetText(predefined ? QString(ProtocolLabel) : QString(OutputDecoder::HeaderLabel),
+    emit signalProtocolHeaderSetText(predefined ? QString(ProtocolLabels::Protocol) : QString(ProtocolLabels::Header),
                                      m_protocol[0].header);
     for (int i = 0; i < SettingsAnswer::BaudCodeCount; ++i)
         UserSettings.baudCode[i] = record.baudCodes[size_t(i)];

@@ -205,6 +205,20 @@ void DialogChart::setupLabels()
         entry.box->setFont(font);
         entry.box->setPalette(palette);
     }
+    fitSeriesRowsToText();
+}
+
+// The form's box sizes suit a screen where a point is a pixel. Where the legend
+// font is larger, let each box, and the row that holds it, grow to its text.
+void DialogChart::fitSeriesRowsToText()
+{
+    for (const Series &entry : series()) {
+        const QSize text = entry.box->sizeHint();
+        entry.box->setMinimumWidth(qMax(entry.box->minimumWidth(), text.width()));
+        entry.box->setMaximumSize(entry.box->maximumSize().expandedTo(text));
+    }
+    for (QGroupBox *row : {m_ui->groupBoxLnr, m_ui->groupBoxAng})
+        row->setMaximumHeight(qMax(row->maximumHeight(), row->sizeHint().height()));
 }
 
 void DialogChart::setupCheckBoxes()

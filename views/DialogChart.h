@@ -156,6 +156,7 @@ private:
     void setupAxes(QCustomPlot *plot, const char *timeName, float valueLimit, const char *valueName,
                    double valueRange);
     void setupLabels();
+    void fitSeriesRowsToText();
     void setupCheckBoxes();
     void ensureSelectionSize();
     void applySeriesState(SeriesBit bit, int state);

@@ -1,3 +1,3 @@
 #include "ViewsLogging.h"
 
-Q_LOGGING_CATEGORY(lcViews, "orvanta.views")
+Q_LOGGING_CATEGORY(lcViews, "orvanta.views", QtInfoMsg)

@@ -3,7 +3,7 @@
 
 #include <QLoggingCategory>
 
-// Trace output of the chart and instrument windows.
+// Trace output of the chart and instrument windows, at debug level: off unless a logging rule switches it on.
 Q_DECLARE_LOGGING_CATEGORY(lcViews)
 
 #endif // VIEWSLOGGING_H

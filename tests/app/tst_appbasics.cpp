@@ -45,8 +45,13 @@ private slots:
         QTest::newRow("mac call-out, upper case") << "/DEV/CU.x" << "" << mac << true;
         QTest::newRow("mac call-in device") << "/dev/tty.usbserial" << "" << mac << false;
         QTest::newRow("linux usb serial") << "/dev/ttyUSB0" << "" << lnx << true;
-        QTest::newRow("linux cu") << "/dev/cu.x" << "" << lnx << false;
-        QTest::newRow("linux pseudo terminal") << "/dev/pts/3" << "" << lnx << false;
+        QTest::newRow("linux cu") << "/dev/cu.x" << "" << lnx << true;
+        QTest::newRow("linux pseudo terminal") << "/dev/pts/3" << "" << lnx << true;
+        QTest::newRow("linux bluetooth") << "/dev/rfcomm0" << "" << lnx << true;
+        QTest::newRow("linux on-board uart") << "/dev/ttyAMA0" << "" << lnx << true;
+        QTest::newRow("mac bluetooth") << "/dev/cu.Bluetooth-Incoming-Port" << "" << mac << true;
+        QTest::newRow("mac bluetooth call-in") << "/dev/tty.Bluetooth-Incoming-Port" << "" << mac << false;
+        QTest::newRow("jig cable on bluetooth") << "/dev/rfcomm1" << "C232HM" << lnx << false;
         QTest::newRow("jig cable") << "/dev/ttyUSB0" << "C232HM-DDHSL-0" << lnx << false;
         QTest::newRow("lower-case cable name") << "/dev/ttyUSB0" << "c232hm" << lnx << true;
     }

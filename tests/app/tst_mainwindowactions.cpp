@@ -572,6 +572,47 @@ private slots:
         QTRY_VERIFY(child("actionSelectFile")->isEnabled());
     }
 
+    // Replacing a file confirmed in the save dialog is not asked again when its recording starts;
+    // the next recording into the same file is asked about as any other.
+    void overwriteAskedOnceForAFileChosenInTheDialog()
+    {
+        connectLoggingToWorker();
+        const QString path = m_home->filePath(QStringLiteral("earlier.dat"));
+        const auto writeRecording = [&path] {
+            QFile earlier(path);
+            return earlier.open(QIODevice::WriteOnly) && earlier.write("earlier recording") == 17;
+        };
+        QVERIFY(writeRecording());
+        m_modal->then([&](QWidget *modal) {
+            auto *dialog = qobject_cast<QFileDialog *>(modal);
+            if (QWidget *focused = dialog->focusWidget())
+                focused->clearFocus();
+            dialog->selectFile(path);
+            // The dialog's own question about the existing file comes as the next modal window.
+            QTimer::singleShot(0, dialog, [dialog] { static_cast<QDialog *>(dialog)->accept(); });
+        });
+        m_modal->then(clickBoxButton(QStringLiteral("Yes")));
+        child("actionSelectFile")->trigger();
+        QCOMPARE(settings().fileName, path);
+        QVERIFY(m_modal->allAnswered());
+
+        QAction *action = child("actionDataLogging");
+        action->trigger(); // no question: the dialog has asked
+        QVERIFY(action->isChecked());
+        QTRY_VERIFY(!child("actionSelectFile")->isEnabled());
+        QCOMPARE(fileBytes(path), QByteArray());
+        action->trigger();
+        QTRY_VERIFY(child("actionSelectFile")->isEnabled());
+
+        QVERIFY(writeRecording());
+        m_modal->then(clickBoxButton(QStringLiteral("Cancel")));
+        action->trigger();
+        QVERIFY(m_modal->allAnswered());
+        QVERIFY(loggingOff());
+        QTest::qWait(100); // the worker's answer
+        QCOMPARE(fileBytes(path), QByteArray("earlier recording"));
+    }
+
     // A write that fails (a full disk) stops logging in the worker; the window warns and turns the action off.
     void failedWriteStopsLogging()
     {

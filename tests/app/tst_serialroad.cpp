@@ -350,6 +350,43 @@ private slots:
         QCOMPARE(child<QComboBox>("ComboBoxHeader")->currentText(), QStringLiteral("HDR"));
     }
 
+    // A TOG stream at 50 Hz runs through the Apply of a custom selection: whatever
+    // TOG lines come before the unit switches, the typed header is the one sent
+    // and shown. After a read-out the first custom line's header is taken again.
+    void customHeaderThroughAnOldStream()
+    {
+        m_device->configuration()["prt"] = "0.0.0.6:0";
+        QVERIFY(connectTo(*m_device));
+        const QByteArray togLine("HD+123.4,PI+05.6,RO-07.8\r\n");
+        const int linesPerSecond = 50;
+        const auto stream = [&](const QByteArray &line) {
+            m_device->startStreaming([line] { return line; }, linesPerSecond * int(line.size()));
+        };
+        stream(togLine);
+        QTRY_COMPARE(text("labelYaw"), QStringLiteral("Yaw   : +123.4"));
+        QObject switching; // ends the connection with this function
+        connect(m_device.get(), &DeviceDouble::protocolSet, &switching,
+                [&] { stream("WH+01.00,-02.00\r\n"); });
+
+        auto *combo = child<QComboBox>("ComboBoxHeader");
+        combo->setCurrentIndex(0);
+        emit combo->activated(0);
+        combo->lineEdit()->setText(QStringLiteral("WH"));
+        for (const char *box : {"checkBoxRoll", "checkBoxPitch"})
+            child<QCheckBox>(box)->setChecked(true);
+        const Applied applied = apply("pushButtonApplyProtocol", 2);
+        QCOMPARE(applied.lines, (QByteArrayList{"$sethdr#WH", "$setprt#192.0.0.0:0"}));
+        QTRY_COMPARE(text("labelRoll"), QStringLiteral("Roll  : +01.00"));
+        QCOMPARE(combo->currentText(), QStringLiteral("WH"));
+        QCOMPARE(text("label_Protocol"), QStringLiteral("HEADER"));
+
+        stream("ZX+03.00,-04.00\r\n");
+        action("actionReadSettings")->trigger();
+        QTRY_COMPARE_WITH_TIMEOUT(combo->currentText(), QStringLiteral("ZX"), ReadoutTimeoutMs);
+        QCOMPARE(text("labelRoll"), QStringLiteral("Roll  : +03.00"));
+        QCOMPARE(m_device->setLines().size(), 2);
+    }
+
     // Answers green, errors red, data in the console's own colour; each line
     // reaches the console and the event log once. Compass values come as
     // answers only (no query reads them); each reaches its box.

@@ -149,6 +149,19 @@ private slots:
         QVERIFY(!dialog.findChild<QPushButton *>("pushButtonAutoDetect")->isEnabled());
     }
 
+    // A unit paired over Bluetooth is offered with the wired ports; a stored choice of it stays.
+    void bluetoothPortStaysChosen()
+    {
+        SettingsDialog dialog;
+        dialog.currentSettings()->portName = QStringLiteral("rfcomm0");
+        dialog.fillPortsInfo({port("ttyS0"), port("rfcomm0", QString()), port("ttyUSB0", "C232HM-EDHSL-0")});
+        const auto *box = dialog.findChild<QComboBox *>("serialPortInfoListBox");
+        QCOMPARE(box->count(), 2);
+        QCOMPARE(box->currentText(), QStringLiteral("rfcomm0"));
+        QCOMPARE(dialog.settings().portName, QStringLiteral("rfcomm0"));
+        QCOMPARE(detailTexts(dialog).last(), QStringLiteral("Location: /dev/rfcomm0"));
+    }
+
     void autoDetectEmitsPortsAndCombinations()
     {
         SettingsDialog dialog;

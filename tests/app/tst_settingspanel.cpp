@@ -245,6 +245,34 @@ private slots:
         QCOMPARE(events(), QStringList{"scan 0"});
     }
 
+    void portTypedAboveRange_data()
+    {
+        QTest::addColumn<QString>("edit");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("device port 70000") << "lineEditIMUUdpPort" << "70000" << "70000" << true;
+        QTest::newRow("local port 99999") << "lineEditLocalUdpPort" << "99999" << "99999" << true;
+        QTest::newRow("six digits") << "lineEditLocalUdpPort" << "700001" << "70000" << true;
+        QTest::newRow("local port 65535") << "lineEditLocalUdpPort" << "65535" << "65535" << false;
+    }
+
+    // Every keystroke of a port above 65535 shows; Return then empties the edit with the message.
+    void portTypedAboveRange()
+    {
+        QFETCH(QString, edit);
+        QFETCH(QString, typed);
+        QFETCH(bool, refused);
+        BoxCloser closer;
+        type(qPrintable(edit), typed);
+        QTEST(child<QLineEdit>(qPrintable(edit))->text(), "shown");
+        QTest::keyClick(child<QLineEdit>(qPrintable(edit)), Qt::Key_Return);
+        QTRY_COMPARE(closer.boxes, refused ? QStringList{"Error: Wrong Port Number!"} : QStringList());
+        QCOMPARE(child<QLineEdit>(qPrintable(edit))->text().isEmpty(), refused);
+        const bool marked = edit == "lineEditIMUUdpPort" ? markers().m_imuPortChanged : markers().m_localPortChanged;
+        QCOMPARE(marked, !refused);
+    }
+
     void editsRefuseOutOfRange_data()
     {
         QTest::addColumn<QString>("edit");
@@ -252,7 +280,7 @@ private slots:
         QTest::addColumn<QString>("shown");
         QTest::newRow("octet 256") << "lineEditDstIP4_1" << "256" << "25";
         QTest::newRow("octet 255") << "lineEditDstIP4_2" << "255" << "255";
-        QTest::newRow("port 99999") << "lineEditLocalUdpPort" << "99999" << "9999";
+        QTest::newRow("port 99999") << "lineEditLocalUdpPort" << "99999" << "99999";
         QTest::newRow("port 65535") << "lineEditIMUUdpPort" << "65535" << "65535";
         QTest::newRow("comma in a port") << "lineEditLocalUdpPort" << "80,81" << "8081";
         QTest::newRow("plus empties") << "lineEditDstIP4_0" << "12+" << "";

@@ -309,6 +309,28 @@ private slots:
         QTRY_COMPARE(link.device.receivedLines(), sent);
     }
 
+    // Lines of the old protocol that arrive between a custom request and its
+    // "$set" lines never become the header; a protocol answer leaves the capture armed.
+    void customRequestEndsTheHeaderCapture()
+    {
+        Link link;
+        link.open();
+        WorkerProbe::setReadingSettings(link.worker, false);
+        WorkerProbe::setProtocolValue(link.worker, 6); // TOG
+        link.send(link.device, "$prt#0.0.0.6:0\r\n");
+        QVERIFY(link.settle());
+        QVERIFY(WorkerProbe::headerCapturePending(link.worker));
+
+        QSignalSpy headers(&link.worker, &Worker::signalProtocolHeaderSetText);
+        link.worker.getProtocolFormat({0xC0, 0, 0, 0}, QStringLiteral("WH"), 0);
+        link.worker.getIMUsettingsFlag(0x1002, 2, QStringLiteral("WH;192;0;0;0;0"));
+        link.send(link.device, "HD+123.4,PI+05.6,RO-07.8\r\n");
+        QVERIFY(link.settle());
+        QCOMPARE(link.tick(), QByteArray("$sethdr#WH"));
+        QCOMPARE(link.tick(), QByteArray("$setprt#192.0.0.0:0"));
+        QCOMPARE(headers.count(), 0);
+    }
+
     // The device's line hangs up (a read error): the port is closed once, with
     // "Disconnected", and closing the dead port starts no further close.
     void hangUpClosesTheLink()

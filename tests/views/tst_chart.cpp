@@ -95,6 +95,23 @@ private slots:
         QCOMPARE(dialog.DataDisplayFlag, expected);
     }
 
+    // In the legend font every box is laid out at least as large as its text needs.
+    void seriesBoxesShowTheirWholeText()
+    {
+        DialogChart dialog;
+        dialog.DataDisplayFlag = QBitArray(DialogChart::SelectionBits);
+        dialog.SetupPlot();
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        for (int bit = 0; bit < DialogChart::SeriesCount; ++bit) {
+            const QSize needed = box(dialog, bit)->sizeHint();
+            const QSize shown = box(dialog, bit)->size();
+            QVERIFY2(shown.width() >= needed.width() && shown.height() >= needed.height(),
+                     qPrintable(QStringLiteral("%1: %2 x %3 for %4 x %5").arg(BoxNames[bit]).arg(shown.width())
+                                    .arg(shown.height()).arg(needed.width()).arg(needed.height())));
+        }
+    }
+
     void sameThemeTwiceChangesNothing()
     {
         DialogChart dialog;
