@@ -6,6 +6,7 @@
 
 #include "AppLogging.h"
 #include "CommandTable.h"
+#include "EditTexts.h"
 #include "SettingsValues.h"
 #include "Worker.h"
 
@@ -38,7 +39,7 @@ void MainWindow::on_GPSRS232BaudRateBox_currentIndexChanged(int index)
 
 void MainWindow::cleanEditInput(QLineEdit *edit, const QString &text)
 {
-    const QString cleaned = SettingsValues::cleanedEditText(text);
+    const QString cleaned = EditTexts::cleanedEditText(text);
     if (cleaned != text)
         edit->setText(cleaned);
 }

@@ -36,13 +36,6 @@ bool isFrequencyText(QStringView text);
 // The frequency item's number, 0 when the text is not a 32-bit number ("custom").
 uint32_t frequencyNumber(QStringView text);
 
-// Input clean-up of the port and octet edits: "," removed; any "+" empties the text.
-QString cleanedEditText(const QString &text);
-
-// Validator verdict for an edit that takes 0 to maximum.
-enum class EditVerdict { Acceptable, Intermediate, Invalid };
-EditVerdict checkEditText(QStringView text, uint32_t maximum);
-
 // An octet in its decimal form ("010" -> "10"); other text as it stands.
 QString octetText(const QString &text);
 

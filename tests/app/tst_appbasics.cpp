@@ -1,17 +1,13 @@
 #include "ApplicationStartup.h"
 #include "MainWindow.h"
 #include "ResourcePaths.h"
-#include "SerialPortFilter.h"
 #include "SharedTables.h"
 #include "ui_mainwindow.h"
 
 #include <QtTest>
 #include <QtWidgets>
 
-using SerialPortFilter::Platform;
-Q_DECLARE_METATYPE(SerialPortFilter::Platform)
-
-// The small pieces the windows stand on: version text, port filter, fonts, pictures and the main window form.
+// The small pieces the windows stand on: version text, fonts, pictures and the main window form.
 class TestAppBasics : public QObject
 {
     Q_OBJECT
@@ -32,36 +28,6 @@ private slots:
     {
         QFETCH(QString, compilerDate);
         QTEST(monthDayFromCompilerDate(compilerDate), "monthDay");
-    }
-
-    void portFilter_data()
-    {
-        QTest::addColumn<QString>("location");
-        QTest::addColumn<QString>("description");
-        QTest::addColumn<Platform>("platform");
-        QTest::addColumn<bool>("listed");
-        const auto mac = Platform::MacOS, lnx = Platform::Linux;
-        QTest::newRow("mac call-out device") << "/dev/cu.x" << "" << mac << true;
-        QTest::newRow("mac call-out, upper case") << "/DEV/CU.x" << "" << mac << true;
-        QTest::newRow("mac call-in device") << "/dev/tty.usbserial" << "" << mac << false;
-        QTest::newRow("linux usb serial") << "/dev/ttyUSB0" << "" << lnx << true;
-        QTest::newRow("linux cu") << "/dev/cu.x" << "" << lnx << true;
-        QTest::newRow("linux pseudo terminal") << "/dev/pts/3" << "" << lnx << true;
-        QTest::newRow("linux bluetooth") << "/dev/rfcomm0" << "" << lnx << true;
-        QTest::newRow("linux on-board uart") << "/dev/ttyAMA0" << "" << lnx << true;
-        QTest::newRow("mac bluetooth") << "/dev/cu.Bluetooth-Incoming-Port" << "" << mac << true;
-        QTest::newRow("mac bluetooth call-in") << "/dev/tty.Bluetooth-Incoming-Port" << "" << mac << false;
-        QTest::newRow("jig cable on bluetooth") << "/dev/rfcomm1" << "C232HM" << lnx << false;
-        QTest::newRow("jig cable") << "/dev/ttyUSB0" << "C232HM-DDHSL-0" << lnx << false;
-        QTest::newRow("lower-case cable name") << "/dev/ttyUSB0" << "c232hm" << lnx << true;
-    }
-
-    void portFilter()
-    {
-        QFETCH(QString, location);
-        QFETCH(QString, description);
-        QFETCH(Platform, platform);
-        QTEST(SerialPortFilter::isListed(location, description, platform), "listed");
     }
 
     void fontsAndPicturesLoad()

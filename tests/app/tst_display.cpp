@@ -1,5 +1,5 @@
 #include "DialogChart.h"
-#include "MainWindowProbe.h"
+#include "MainWindowFixture.h"
 #include "Worker.h"
 
 #include <QtTest>
@@ -44,12 +44,9 @@ OutputProtocolType slot(int value, uint32_t mask, uint8_t first = 0xFF, uint8_t 
 } // namespace
 
 // Each decoded sample in the read-outs, the heave display, the instruments and the charts.
-class TestDisplay : public QObject
+class TestDisplay : public QObject, public MainWindowFixture
 {
     Q_OBJECT
-
-    std::unique_ptr<QTemporaryDir> m_storeDir;
-    std::unique_ptr<MainWindow> m_window;
 
     // The heave display's value and the nine labels, joined by "|".
     QString shownReadouts() const
@@ -70,15 +67,9 @@ class TestDisplay : public QObject
     eCompass &compass() { return MainWindowProbe::compass(*m_window); }
 
 private slots:
-    void init()
-    {
-        m_window.reset();
-        m_storeDir = std::make_unique<QTemporaryDir>();
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_storeDir->path());
-        m_window = std::make_unique<MainWindow>();
-    }
+    void init() { openWindow(); }
 
-    void cleanupTestCase() { m_window.reset(); }
+    void cleanupTestCase() { closeWindow(); }
 
     // The selections have their rows in the read-out texts' own test; these
     // follow a sample through the window on each link.

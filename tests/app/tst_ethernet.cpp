@@ -1,10 +1,9 @@
-// The Ethernet connection of the main window: which interface entries qualify,
-// and, inside a network namespace the test makes itself, the action against
-// the real interfaces of that namespace.
+// The Ethernet connection of the main window: inside a network namespace the
+// test makes itself, the action against the real interfaces of that namespace
+// (which entries qualify has its rows in the connection rules' own test).
 
 #include "DialogAutoDetect.h"
-#include "EthernetInterfaces.h"
-#include "MainWindowProbe.h"
+#include "MainWindowFixture.h"
 #include "NetNamespace.h"
 #include "ReadoutTexts.h"
 #include "UdpDevice.h"
@@ -19,50 +18,31 @@
 
 namespace {
 
-using Flags = QNetworkInterface::InterfaceFlags;
-
-QNetworkAddressEntry entry(const char *address, const char *broadcast = nullptr)
-{
-    QNetworkAddressEntry e;
-    e.setIp(QHostAddress(QString::fromLatin1(address)));
-    if (broadcast)
-        e.setBroadcast(QHostAddress(QString::fromLatin1(broadcast)));
-    return e;
-}
-
-QStringList addresses(const QList<QNetworkAddressEntry> &entries)
-{
-    QStringList texts;
-    for (const QNetworkAddressEntry &e : entries)
-        texts << e.ip().toString();
-    return texts;
-}
-
-const Flags Up(QNetworkInterface::IsUp | QNetworkInterface::IsRunning | QNetworkInterface::CanBroadcast);
 constexpr int Timeout = 10000;
 
-// Answers the modal windows as they open, in order: a message box is accepted,
-// the choice list is handed to onList. Records what each showed.
-class ModalAnswers : public QObject
+// While it lives, answers the modal windows as they open, in order: a message
+// box is accepted, the choice list is handed to onList. Records what each showed.
+class EthernetAnswers
 {
 public:
-    explicit ModalAnswers(std::function<void(DialogAutoDetect *)> onList = {}) : m_onList(std::move(onList))
+    explicit EthernetAnswers(ModalAnswers &answers, std::function<void(DialogAutoDetect *)> onList = {})
+        : m_answers(answers), m_onList(std::move(onList))
     {
-        m_timer.callOnTimeout(this, &ModalAnswers::answer);
-        m_timer.start(20);
+        m_answers.setHandler([this](QWidget *modal) { return answer(modal); });
     }
+    ~EthernetAnswers() { m_answers.setHandler({}); }
+    EthernetAnswers(const EthernetAnswers &) = delete;
+    EthernetAnswers &operator=(const EthernetAnswers &) = delete;
 
     QStringList shown;
 
 private:
-    void answer()
+    bool answer(QWidget *modal)
     {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (!modal || modal == m_last)
-            return;
-        m_last = modal;
+        if (modal == m_last)
+            return true;
         if (auto *box = qobject_cast<QMessageBox *>(modal)) {
-            shown << box->windowTitle() + ": " + box->text();
+            shown << ModalAnswers::describe(box);
             box->accept();
         } else if (auto *list = qobject_cast<DialogAutoDetect *>(modal)) {
             shown << QStringLiteral("list at %1,%2").arg(list->x()).arg(list->y());
@@ -72,11 +52,15 @@ private:
                 m_onList(list);
             else
                 list->reject();
+        } else {
+            return false;
         }
+        m_last = modal;
+        return true;
     }
 
+    ModalAnswers &m_answers;
     std::function<void(DialogAutoDetect *)> m_onList;
-    QTimer m_timer;
     QPointer<QWidget> m_last;
 };
 
@@ -87,9 +71,7 @@ QString rowText(const char *address)
 
 } // namespace
 
-Q_DECLARE_METATYPE(QList<EthernetInterfaces::Interface>)
-
-class TestEthernet : public QObject
+class TestEthernet : public QObject, public MainWindowFixture
 {
     Q_OBJECT
 
@@ -97,45 +79,6 @@ public:
     explicit TestEthernet(const QString &refused) : m_refused(refused) {}
 
 private slots:
-    void usableEntries_data()
-    {
-        using EthernetInterfaces::Interface;
-        QTest::addColumn<QList<Interface>>("interfaces");
-        QTest::addColumn<QStringList>("expected");
-        const Interface loopback{Up | QNetworkInterface::IsLoopBack, {entry("127.0.0.1")}};
-        const Interface eth0{Up, {entry("192.168.0.5", "192.168.0.255"), entry("fe80::1")}};
-        const Interface eth1{QNetworkInterface::IsUp, {entry("10.0.0.2", "10.0.0.255"), entry("10.0.1.2")}};
-        const Interface down{QNetworkInterface::IsRunning | QNetworkInterface::CanBroadcast, {entry("172.16.0.1")}};
-        const Interface ipv6Only{Up, {entry("fe80::2"), entry("2001:db8::5")}};
-        QTest::newRow("none") << QList<Interface>{} << QStringList{};
-        QTest::newRow("loopback skipped") << QList<Interface>{loopback, eth0} << QStringList{"192.168.0.5"};
-        // Running and broadcast flags are not looked at; every IPv4 entry of an interface up counts, in order.
-        QTest::newRow("two interfaces in order") << QList<Interface>{eth1, down, eth0}
-                                                 << QStringList{"10.0.0.2", "10.0.1.2", "192.168.0.5"};
-        QTest::newRow("IPv6 only contributes nothing") << QList<Interface>{ipv6Only} << QStringList{};
-    }
-    void usableEntries()
-    {
-        QFETCH(QList<EthernetInterfaces::Interface>, interfaces);
-        QTEST(addresses(EthernetInterfaces::usableEntries(interfaces)), "expected");
-    }
-
-    void entryAtRow_data()
-    {
-        QTest::addColumn<int>("row");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("closed without a choice") << -1 << "none";
-        QTest::newRow("second") << 1 << "192.168.0.5";
-        QTest::newRow("past the end") << 2 << "none";
-    }
-    void entryAtRow()
-    {
-        QFETCH(int, row);
-        const QList<QNetworkAddressEntry> entries{entry("10.0.0.2"), entry("192.168.0.5")};
-        const auto chosen = EthernetInterfaces::entryAtRow(entries, row);
-        QTEST(chosen ? chosen->ip().toString() : QStringLiteral("none"), "expected");
-    }
-
     // Inside the namespace: v0 and v1 up with one IPv4 entry each, loopback skipped.
     void init()
     {
@@ -143,23 +86,21 @@ private slots:
             QSKIP(qPrintable("no network namespace for the Ethernet action (" + m_refused + ")"));
         NetNamespace::ip(QStringLiteral("link set v0 up"));
         NetNamespace::ip(QStringLiteral("link set v1 up"));
-        m_storeDir = std::make_unique<QTemporaryDir>();
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_storeDir->path());
-        m_window = std::make_unique<MainWindow>();
+        openWindow();
         m_window->move(40, 30);
         m_connects = std::make_unique<QSignalSpy>(m_window.get(), &MainWindow::signalEthernetConnectTriggered);
     }
     void cleanup()
     {
         m_connects.reset();
-        m_window.reset();
+        closeWindow();
     }
 
     // Two qualifying entries: the list opens at (100, 100) from the window, and
     // a double-click on the second row connects with the second entry.
     void windowTwoInterfacesAskTheUser()
     {
-        ModalAnswers answers([](DialogAutoDetect *list) {
+        EthernetAnswers answers(*m_modal, [](DialogAutoDetect *list) {
             list->listWidgetComPorts->setCurrentRow(1);
             emit list->listWidgetComPorts->itemDoubleClicked(list->listWidgetComPorts->item(1));
         });
@@ -180,7 +121,7 @@ private slots:
     // The list closed without a choice: one box, nothing connected, the action unchecked.
     void windowListClosedWithoutChoice()
     {
-        ModalAnswers answers;
+        EthernetAnswers answers(*m_modal);
         action()->trigger();
         QCOMPARE(answers.shown.size(), 4);
         QCOMPARE(answers.shown.last(), QStringLiteral("Error:  Error Msg 1514, Not valid IP Entry."));
@@ -194,7 +135,7 @@ private slots:
     {
         QVERIFY(NetNamespace::ip(QStringLiteral("link set v0 down")));
         QVERIFY(NetNamespace::ip(QStringLiteral("link set v1 down")));
-        ModalAnswers answers;
+        EthernetAnswers answers(*m_modal);
         action()->trigger();
         QCOMPARE(answers.shown, (QStringList{"Error: Couldn't detect any network interfaces.",
                                              "Error:  Error Msg 1514, Not valid IP Entry."}));
@@ -215,7 +156,7 @@ private slots:
         QStringList status;
         QObject::connect(MainWindowProbe::worker(*m_window), &Worker::showEthernetStatusMessage, this,
                          [&status](const QString &text) { status << text; });
-        ModalAnswers answers;
+        EthernetAnswers answers(*m_modal);
         action()->trigger();
         QVERIFY(answers.shown.isEmpty());
         QCOMPARE(m_connects->size(), 1);
@@ -285,7 +226,7 @@ private slots:
         QObject::connect(worker, &Worker::showEthernetStatusMessage, this, [&reports](const QString &text) { reports << text; });
         QObject::connect(worker, &Worker::signalActionsSetChecked, this,
                          [&reports](bool checked, int mask) { reports << QStringLiteral("checked %1 %2").arg(checked).arg(mask); });
-        ModalAnswers answers;
+        EthernetAnswers answers(*m_modal);
         action()->trigger();
         QTRY_VERIFY_WITH_TIMEOUT(reports.contains(QStringLiteral("checked 0 8")), Timeout);
         QVERIFY(reports.filter(QStringLiteral("Disconnected: UDP port 8080 could not be bound")).size() == 1);
@@ -294,8 +235,6 @@ private slots:
 
 private:
     QAction *action() const { return m_window->findChild<QAction *>(QStringLiteral("actionEthernetConnect")); }
-    template <typename T>
-    T *child(const char *name) const { return MainWindowProbe::child<T>(*m_window, name); }
     static QList<QByteArray> settingsDatagrams(const UdpDevice &device)
     {
         QList<QByteArray> found;
@@ -307,8 +246,6 @@ private:
     }
 
     QString m_refused;
-    std::unique_ptr<QTemporaryDir> m_storeDir;
-    std::unique_ptr<MainWindow> m_window;
     std::unique_ptr<QSignalSpy> m_connects;
 };
 

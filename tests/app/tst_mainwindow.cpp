@@ -1,5 +1,5 @@
 #include "DialogChart.h"
-#include "MainWindowProbe.h"
+#include "MainWindowFixture.h"
 #include "ResourcePaths.h"
 #include "SettingsDialog.h"
 #include "SharedTables.h"
@@ -46,12 +46,9 @@ QSettings store() { return QSettings(SettingsDialog::StoreOrganisation, Settings
 Q_DECLARE_METATYPE(IndicatorRow)
 Q_DECLARE_METATYPE(ProgressRow)
 
-class TestMainWindow : public QObject
+class TestMainWindow : public QObject, public MainWindowFixture
 {
     Q_OBJECT
-
-    std::unique_ptr<QTemporaryDir> m_storeDir;
-    std::unique_ptr<MainWindow> m_window;
 
     template<typename T = QObject>
     T *child(const char *name) const { return MainWindowProbe::child<T>(*m_window, name); }
@@ -63,10 +60,7 @@ private slots:
         // A slot named for an object or signal the form lacks is left unconnected.
         QTest::failOnWarning(QRegularExpression(QStringLiteral("No matching signal")));
         // Every case starts with a new window and an empty settings store of its own.
-        m_window.reset();
-        m_storeDir = std::make_unique<QTemporaryDir>();
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_storeDir->path());
-        m_window = std::make_unique<MainWindow>();
+        openWindow();
     }
 
     void stateAtEndOfConstruction()
@@ -250,8 +244,8 @@ private slots:
         m_window->setGeometry(120, 60, 1000, 600);
         QString title, text;
         QPoint position;
-        QTimer::singleShot(0, this, [&] {
-            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+        m_modal->then([&](QWidget *modal) {
+            if (auto *box = qobject_cast<QMessageBox *>(modal)) {
                 title = box->windowTitle();
                 text = box->text();
                 position = box->pos();

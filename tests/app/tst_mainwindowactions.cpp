@@ -2,7 +2,7 @@
 #include "DialogAutoDetect.h"
 #include "DeviceIdentity.h"
 #include "DialogChart.h"
-#include "MainWindowProbe.h"
+#include "MainWindowFixture.h"
 #include "ReadoutTexts.h"
 #include "ResourcePaths.h"
 #include "SettingsDialog.h"
@@ -11,76 +11,9 @@
 #include <QtTest>
 #include <QtWidgets>
 
-#include <functional>
 #include <memory>
 
 namespace {
-
-using ModalStep = std::function<void(QWidget *)>;
-
-// Answers the modal windows the code under test opens, in the order they open.
-// A modal window with no step left is rejected and counted as unexpected.
-class ModalAnswers : public QObject
-{
-public:
-    ModalAnswers()
-    {
-        connect(&m_timer, &QTimer::timeout, this, &ModalAnswers::answer);
-        m_timer.start(10);
-    }
-
-    void then(ModalStep step) { m_steps.append(std::move(step)); }
-    bool allAnswered() const { return m_steps.isEmpty(); }
-    QStringList unexpected;
-
-private:
-    void answer()
-    {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (!modal)
-            return;
-        if (m_steps.isEmpty()) {
-            unexpected << modal->windowTitle();
-            if (auto *dialog = qobject_cast<QDialog *>(modal))
-                dialog->reject();
-            return;
-        }
-        m_steps.takeFirst()(modal);
-    }
-
-    QTimer m_timer;
-    QList<ModalStep> m_steps;
-};
-
-// What a message box showed before the step closed it.
-struct BoxSeen
-{
-    QString title, text;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    QPoint position;
-    QImage picture;
-};
-
-ModalStep closeBox(BoxSeen *seen, QMessageBox::StandardButton button = QMessageBox::Ok)
-{
-    return [seen, button](QWidget *modal) {
-        auto *box = qobject_cast<QMessageBox *>(modal);
-        QVERIFY2(box, qPrintable(modal->metaObject()->className()));
-        *seen = {box->windowTitle(), box->text(), box->icon(), box->pos(), box->iconPixmap().toImage()};
-        box->button(button)->click();
-    };
-}
-
-ModalStep clickBoxButton(const QString &text)
-{
-    return [text](QWidget *modal) {
-        for (QAbstractButton *button : qobject_cast<QMessageBox *>(modal)->buttons()) {
-            if (button->text().remove('&') == text)
-                return button->click();
-        }
-        QFAIL(qPrintable("no button " + text));
-    };
-}
 
 UserSettingsType firstSent(const QSignalSpy &spy) { return spy.at(0).at(0).value<UserSettingsType>(); }
 
@@ -107,13 +40,9 @@ const char *const ApplyButtons[] = {"pushButtonApplyChangesIMU", "pushButtonAppl
 
 } // namespace
 
-class TestMainWindowActions : public QObject
+class TestMainWindowActions : public QObject, public MainWindowFixture
 {
     Q_OBJECT
-
-    std::unique_ptr<QTemporaryDir> m_home;
-    std::unique_ptr<MainWindow> m_window;
-    std::unique_ptr<ModalAnswers> m_modal;
 
     template<typename T = QAction>
     T *child(const char *name) const { return MainWindowProbe::child<T>(*m_window, name); }
@@ -147,14 +76,8 @@ private slots:
     void init()
     {
         // Every case: a home of its own (settings store, documents folder) and a new window.
-        m_modal.reset();
-        m_window.reset();
-        m_home = std::make_unique<QTemporaryDir>();
-        qputenv("HOME", m_home->path().toLocal8Bit());
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_home->path());
-        m_window = std::make_unique<MainWindow>();
+        openWindow(Home::StoreFolder);
         m_window->move(100, 80);
-        m_modal = std::make_unique<ModalAnswers>();
     }
 
     void cleanup()
@@ -457,7 +380,7 @@ private slots:
     {
         const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
         QVERIFY(QDir().mkpath(documents));
-        settings().fileName = m_home->filePath(QStringLiteral("gone/old.txt"));
+        settings().fileName = m_storeDir->filePath(QStringLiteral("gone/old.txt"));
         QStringList selected, filters;
         m_modal->then([&](QWidget *modal) {
             auto *dialog = qobject_cast<QFileDialog *>(modal);
@@ -473,7 +396,7 @@ private slots:
         QCOMPARE(selected, QStringList{documents + QStringLiteral("/untitled.txt")});
         QCOMPARE(filters, (QStringList{"Text Files (*.txt)", "Data Files (*.dat)", "CSV Files (*.csv)"}));
         QCOMPARE(QStringList({box.title, box.text}), QStringList({"Warning", "No file selected!"}));
-        QCOMPARE(settings().fileName, m_home->filePath(QStringLiteral("gone/old.txt")));
+        QCOMPARE(settings().fileName, m_storeDir->filePath(QStringLiteral("gone/old.txt")));
 
         const QString chosen = documents + QStringLiteral("/run 1.dat");
         m_modal->then([&](QWidget *modal) {
@@ -524,7 +447,7 @@ private slots:
     void loggingThatCannotStartIsReported()
     {
         connectLoggingToWorker();
-        settings().fileName = m_home->filePath(QStringLiteral("no such folder/run.dat"));
+        settings().fileName = m_storeDir->filePath(QStringLiteral("no such folder/run.dat"));
         BoxSeen box;
         m_modal->then(closeBox(&box));
         QAction *action = child("actionDataLogging");
@@ -542,7 +465,7 @@ private slots:
     void existingRecordingIsOverwrittenOnlyWhenConfirmed()
     {
         connectLoggingToWorker();
-        const QString path = m_home->filePath(QStringLiteral("earlier.dat"));
+        const QString path = m_storeDir->filePath(QStringLiteral("earlier.dat"));
         {
             QFile earlier(path);
             QVERIFY(earlier.open(QIODevice::WriteOnly) && earlier.write("earlier recording") == 17);
@@ -577,7 +500,7 @@ private slots:
     void overwriteAskedOnceForAFileChosenInTheDialog()
     {
         connectLoggingToWorker();
-        const QString path = m_home->filePath(QStringLiteral("earlier.dat"));
+        const QString path = m_storeDir->filePath(QStringLiteral("earlier.dat"));
         const auto writeRecording = [&path] {
             QFile earlier(path);
             return earlier.open(QIODevice::WriteOnly) && earlier.write("earlier recording") == 17;
@@ -642,7 +565,7 @@ private slots:
     // A stop answered after the user has already asked again is no failure.
     void quickStopAndStartIsNoFailure()
     {
-        settings().fileName = m_home->filePath(QStringLiteral("quick.dat"));
+        settings().fileName = m_storeDir->filePath(QStringLiteral("quick.dat"));
         QAction *action = child("actionDataLogging");
         action->trigger(); // start
         m_window->dataCapturingStatus(true);

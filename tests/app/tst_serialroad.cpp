@@ -4,7 +4,7 @@
 #include "Console.h"
 #include "DeviceDouble.h"
 #include "DialogChart.h"
-#include "MainWindowProbe.h"
+#include "MainWindowFixture.h"
 #include "SettingsDialog.h"
 #include "Worker.h"
 
@@ -13,7 +13,6 @@
 
 #include <qcustomplot.h>
 
-#include <functional>
 #include <memory>
 
 namespace {
@@ -95,53 +94,14 @@ QList<SampleRow> sampleRows()
     };
 }
 
-// Deals with the modal dialogs the window opens: a handler may take the
-// active modal widget; message boxes nobody takes are noted and closed.
-class ModalWatcher : public QObject
-{
-public:
-    using Handler = std::function<bool(QWidget *)>;
-
-    ModalWatcher()
-    {
-        connect(&m_timer, &QTimer::timeout, this, &ModalWatcher::look);
-        m_timer.start(20);
-    }
-
-    void setHandler(const Handler &handler) { m_handler = handler; }
-
-    // Titles and texts of the message boxes closed so far.
-    QStringList boxes;
-
-private:
-    void look()
-    {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (!modal || (m_handler && m_handler(modal)))
-            return;
-        if (auto *box = qobject_cast<QMessageBox *>(modal)) {
-            boxes << box->windowTitle() + " | " + box->text();
-            box->done(QMessageBox::Ok);
-        }
-    }
-
-    QTimer m_timer;
-    Handler m_handler;
-};
-
 } // namespace
 
-class TestSerialRoad : public QObject
+class TestSerialRoad : public QObject, public MainWindowFixture
 {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<DeviceDouble> m_device;
-    std::unique_ptr<MainWindow> m_window;
-    std::unique_ptr<ModalWatcher> m_modals;
-
-    template <typename T = QWidget>
-    T *child(const char *name) const { return MainWindowProbe::child<T>(*m_window, name); }
+    std::unique_ptr<BoxCloser> m_boxes; // the serial road notes and closes every message box
     QAction *action(const char *name) const { return child<QAction>(name); }
     QString text(const char *label) const { return child<QLabel>(label)->text(); }
     bool buttonsEnabled() const { return child<QPushButton>("pushButtonApplyChangesIMU")->isEnabled(); }
@@ -241,11 +201,9 @@ private slots:
 
     void init()
     {
-        m_dir = std::make_unique<QTemporaryDir>();
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir->path());
-        m_modals = std::make_unique<ModalWatcher>();
         m_device = std::make_unique<DeviceDouble>();
-        m_window = std::make_unique<MainWindow>();
+        openWindow();
+        m_boxes = std::make_unique<BoxCloser>(*m_modal);
         m_window->show();
     }
 
@@ -253,7 +211,8 @@ private slots:
     {
         m_window.reset();
         m_device.reset();
-        m_modals.reset();
+        m_boxes.reset();
+        closeWindow();
     }
 
     // Connect; the read-out fills the panel with the device's values; one edit
@@ -414,7 +373,7 @@ private slots:
         DeviceDouble found;
         found.setAnswerRate(38400);
         QStringList listed;
-        m_modals->setHandler([&](QWidget *modal) {
+        m_modal->setHandler([&](QWidget *modal) {
             if (auto *dialog = qobject_cast<SettingsDialog *>(modal)) {
                 auto *ports = dialog->findChild<QComboBox *>(QStringLiteral("serialPortInfoListBox"));
                 ports->clear();
@@ -445,14 +404,14 @@ private slots:
         QCOMPARE(store.value("portName").toString(), name);
         QCOMPARE(store.value("baudRate").toInt(), 38400);
         QCOMPARE(store.value("stringBaudRate").toString(), QStringLiteral("38400"));
-        QVERIFY(m_modals->boxes.isEmpty());
+        QVERIFY(m_boxes->boxes.isEmpty());
     }
 
     // Logging from the tool bar: the file holds exactly what the device sent
     // meanwhile (frames, answers of a read-out, errors, noise), nothing after.
     void loggingByteForByte()
     {
-        const QString path = m_dir->filePath(QStringLiteral("data.dat"));
+        const QString path = m_storeDir->filePath(QStringLiteral("data.dat"));
         QVERIFY(connectTo(*m_device));
         QVERIFY(startLogging(path));
         const qsizetype start = m_device->sentBytes().size();
@@ -511,9 +470,9 @@ private slots:
         QCOMPARE(disconnected, 1);
         // A hung-up terminal reads as a read error, which has no box of its own;
         // a vanished device (resource error) has the one critical box.
-        QVERIFY2(m_modals->boxes.size() <= 1, qPrintable(m_modals->boxes.join('\n')));
-        for (const QString &box : std::as_const(m_modals->boxes))
-            QVERIFY2(box.startsWith(QStringLiteral("Critical Error | ")), qPrintable(box));
+        QVERIFY2(m_boxes->boxes.size() <= 1, qPrintable(m_boxes->boxes.join('\n')));
+        for (const QString &box : std::as_const(m_boxes->boxes))
+            QVERIFY2(box.startsWith(QStringLiteral("Critical Error: ")), qPrintable(box));
 
         DeviceDouble another;
         another.configuration()["srn"] = "VRN562406010077"; // a model without Ethernet
@@ -528,7 +487,7 @@ private slots:
     // holds every byte the device sent since logging began.
     void shutDownWhileStreamingAndLogging()
     {
-        const QString path = m_dir->filePath(QStringLiteral("shutdown.dat"));
+        const QString path = m_storeDir->filePath(QStringLiteral("shutdown.dat"));
         QVERIFY(connectTo(*m_device));
         QVERIFY(startLogging(path));
         const qsizetype start = m_device->sentBytes().size();

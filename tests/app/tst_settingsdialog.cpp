@@ -1,3 +1,4 @@
+#include "ModalAnswers.h"
 #include "SettingsDialog.h"
 
 #include <QtTest>
@@ -61,6 +62,7 @@ class TestSettingsDialog : public QObject
     Q_OBJECT
 
     std::unique_ptr<QTemporaryDir> m_storeDir;
+    std::unique_ptr<ModalAnswers> m_modal;
 
 private slots:
     void init()
@@ -70,6 +72,7 @@ private slots:
         // Every case starts with an empty store of its own.
         m_storeDir = std::make_unique<QTemporaryDir>();
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_storeDir->path());
+        m_modal = std::make_unique<ModalAnswers>();
     }
 
     // The first start writes every key; the record then goes to the store and back unchanged.

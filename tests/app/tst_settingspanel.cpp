@@ -1,4 +1,4 @@
-#include "MainWindowProbe.h"
+#include "MainWindowFixture.h"
 #include "Worker.h"
 
 #include <QUdpSocket>
@@ -40,39 +40,13 @@ public:
     QList<QByteArray> datagrams;
 };
 
-// Accepts every modal message box that comes up and keeps its title and text.
-class BoxCloser : public QObject
-{
-public:
-    BoxCloser()
-    {
-        connect(&m_timer, &QTimer::timeout, this, [this] {
-            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-                boxes << box->windowTitle() + QStringLiteral(": ") + box->text();
-                box->accept();
-            }
-        });
-        m_timer.start(10);
-    }
-
-    QStringList boxes;
-
-private:
-    QTimer m_timer;
-};
-
 } // namespace
 
-class TestSettingsPanel : public QObject
+class TestSettingsPanel : public QObject, public MainWindowFixture
 {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> m_storeDir;
-    std::unique_ptr<MainWindow> m_window;
     std::unique_ptr<Recorder> m_recorder;
-
-    template<typename T = QWidget>
-    T *child(const char *name) const { return MainWindowProbe::child<T>(*m_window, name); }
 
     QStringList &events() { return m_recorder->events; }
     SettingsMarkers &markers() { return MainWindowProbe::markers(*m_window); }
@@ -135,11 +109,9 @@ private slots:
     void init()
     {
         m_recorder.reset();
-        m_window.reset();
+        closeWindow();
         UserSettings = InitialUserSettings;
-        m_storeDir = std::make_unique<QTemporaryDir>();
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_storeDir->path());
-        m_window = std::make_unique<MainWindow>();
+        openWindow();
         m_recorder = std::make_unique<Recorder>(*m_window);
         setLink(Worker::SerialMode);
         m_window->enableAllButtons(true); // as after a finished settings read-out
@@ -152,7 +124,7 @@ private slots:
     void cleanupTestCase()
     {
         m_recorder.reset();
-        m_window.reset();
+        closeWindow();
     }
 
     // The protocol tab starts with nothing to tick and an empty header; filling the boxes marked nothing.
@@ -234,7 +206,7 @@ private slots:
     // What a validator still lets through is caught at the end of editing.
     void portCheck()
     {
-        BoxCloser closer;
+        BoxCloser closer(*m_modal);
         auto *port = child<QLineEdit>("lineEditIMUUdpPort");
         port->setText(QStringLiteral("70000"));
         QMetaObject::invokeMethod(port, "editingFinished");
@@ -263,7 +235,7 @@ private slots:
         QFETCH(QString, edit);
         QFETCH(QString, typed);
         QFETCH(bool, refused);
-        BoxCloser closer;
+        BoxCloser closer(*m_modal);
         type(qPrintable(edit), typed);
         QTEST(child<QLineEdit>(qPrintable(edit))->text(), "shown");
         QTest::keyClick(child<QLineEdit>(qPrintable(edit)), Qt::Key_Return);
@@ -299,7 +271,7 @@ private slots:
     // Changed addresses that are no addresses are held back with a message.
     void badAddressesAreNotSent()
     {
-        BoxCloser closer;
+        BoxCloser closer(*m_modal);
         setOctets("lineEditDstIP4_", {"192", "168", "", "7"});
         markers().m_dstAddressChanged = true;
         child<QComboBox>("RS232BaudRateBox")->setCurrentIndex(0);
@@ -766,7 +738,7 @@ private slots:
         QFETCH(QStringList, destination);
         QFETCH(bool, otherChange);
         QFETCH(QByteArray, addresses);
-        BoxCloser closer;
+        BoxCloser closer(*m_modal);
         setLink(Worker::EthernetMode);
         m_window->m_uiLineEditIMUIP4SetText({"10", "0", "0", "5"});
         m_window->m_uiLineEditDstIP4SetText({"10", "0", "0", "9"});

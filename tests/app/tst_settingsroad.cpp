@@ -1,4 +1,4 @@
-#include "MainWindowProbe.h"
+#include "MainWindowFixture.h"
 #include "PtyDevice.h"
 #include "SerialTestSettings.h"
 #include "Worker.h"
@@ -11,17 +11,12 @@
 
 // The settings panel and a real worker on a pseudo-terminal: what each tab's
 // Apply makes the unit receive. The test wires the panel to the worker itself.
-class TestSettingsRoad : public QObject
+class TestSettingsRoad : public QObject, public MainWindowFixture
 {
     Q_OBJECT
 
-    QTemporaryDir m_storeDir;
     std::unique_ptr<PtyDevice> m_device;
     std::unique_ptr<Worker> m_worker;
-    std::unique_ptr<MainWindow> m_window;
-
-    template<typename T = QWidget>
-    T *child(const char *name) const { return MainWindowProbe::child<T>(*m_window, name); }
 
     void type(const char *edit, const QString &text)
     {
@@ -47,15 +42,11 @@ class TestSettingsRoad : public QObject
     }
 
 private slots:
-    void initTestCase()
-    {
-        registerDeviceMetaTypes();
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_storeDir.path());
-    }
+    void initTestCase() { registerDeviceMetaTypes(); }
 
     void init()
     {
-        m_window.reset();
+        closeWindow();
         m_worker.reset();
         m_device = std::make_unique<PtyDevice>();
         m_worker = std::make_unique<Worker>();
@@ -64,7 +55,7 @@ private slots:
         QVERIFY(WorkerProbe::serialPort(*m_worker)->isOpen());
         WorkerProbe::setReadingSettings(*m_worker, false);
 
-        m_window = std::make_unique<MainWindow>();
+        openWindow();
         MainWindowProbe::setConnectionMode(*m_window, Worker::SerialMode);
         m_window->enableAllButtons(true);
         child("tabHeading")->setEnabled(true);
@@ -74,7 +65,7 @@ private slots:
 
     void cleanup()
     {
-        m_window.reset();
+        closeWindow();
         m_worker.reset();
         m_device.reset();
     }

@@ -2,7 +2,7 @@
 
 #include "DecimalRangeValidator.h"
 
-#include "SettingsValues.h"
+#include "EditTexts.h"
 
 DecimalRangeValidator::DecimalRangeValidator(uint32_t maximum, QObject *parent)
     : QValidator(parent)
@@ -12,12 +12,12 @@ DecimalRangeValidator::DecimalRangeValidator(uint32_t maximum, QObject *parent)
 
 QValidator::State DecimalRangeValidator::validate(QString &input, int &) const
 {
-    switch (SettingsValues::checkEditText(input, m_maximum)) {
-    case SettingsValues::EditVerdict::Acceptable:
+    switch (EditTexts::checkEditText(input, m_maximum)) {
+    case EditTexts::EditVerdict::Acceptable:
         return Acceptable;
-    case SettingsValues::EditVerdict::Intermediate:
+    case EditTexts::EditVerdict::Intermediate:
         return Intermediate;
-    case SettingsValues::EditVerdict::Invalid:
+    case EditTexts::EditVerdict::Invalid:
         break;
     }
     return Invalid;

@@ -1,0 +1,20 @@
+#include "MainWindowFixture.h"
+
+#include <QSettings>
+
+void MainWindowFixture::openWindow(Home home)
+{
+    closeWindow();
+    m_storeDir = std::make_unique<QTemporaryDir>();
+    if (home == Home::StoreFolder)
+        qputenv("HOME", m_storeDir->path().toLocal8Bit());
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_storeDir->path());
+    m_modal = std::make_unique<ModalAnswers>();
+    m_window = std::make_unique<MainWindow>();
+}
+
+void MainWindowFixture::closeWindow()
+{
+    m_window.reset();
+    m_modal.reset();
+}
