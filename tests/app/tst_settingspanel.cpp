@@ -1,4 +1,5 @@
 #include "MainWindowFixture.h"
+#include "EthernetSettingsDatagram.h"
 #include "Worker.h"
 
 #include <QUdpSocket>
@@ -678,7 +679,7 @@ private slots:
         click("pushButtonApplyChangesIMU");
         QCOMPARE(events().value(0), QStringLiteral("datagram 0.0.0.0 0"));
         QCOMPARE(m_recorder->datagrams.value(0).mid(16, 4).toHex(), QByteArray("00000000"));
-        QCOMPARE(m_recorder->datagrams.value(0).mid(24, 4).toHex(), QByteArray("00000010"));
+        QCOMPARE(m_recorder->datagrams.value(0).mid(EthernetSettingsDatagram::FlagsOffset, 4).toHex(), QByteArray("00000010"));
         QCOMPARE(UserSettings.flags, 0x10u);
         m_window->ApplyEthernetSettings(1);
         QCOMPARE(m_recorder->datagrams.size(), 2);
