@@ -1,5 +1,5 @@
-#include "MainWindowFixture.h"
 #include "EthernetSettingsDatagram.h"
+#include "MainWindowFixture.h"
 #include "Worker.h"
 
 #include <QUdpSocket>
