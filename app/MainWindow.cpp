@@ -302,6 +302,7 @@ void MainWindow::resizeEvent(QResizeEvent *event)
 
 void MainWindow::on_actionClear_triggered()
 {
+    m_console->dropGathered();
     m_console->clear();
 }
 
