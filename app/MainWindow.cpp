@@ -14,6 +14,7 @@
 #include "SettingsDialog.h"
 #include "SettingsValues.h"
 #include "SharedTables.h"
+#include "TabLayoutGuard.h"
 #include "Worker.h"
 
 #include <QBasicTimer>
@@ -93,6 +94,7 @@ MainWindow::MainWindow(QWidget *parent)
     enableAllButtons(false);
     initActionsConnections();
     ui->tabWidget->setCurrentIndex(0);
+    new TabLayoutGuard(ui->tabWidget);
 
     primeBaudRateBoxes();
     primeProtocolWidgets();

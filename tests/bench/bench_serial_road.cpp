@@ -1,5 +1,5 @@
 // The whole program on the serial road, at the full rate of a 230400-baud line:
-// the real main window with its worker thread and data logging on, connected
+// the real main window showing its read-outs, with its worker thread and data logging on, connected
 // through a pseudo-terminal to a device double that answers the read-out and
 // then streams TSS1 lines or EulerB frames, by default writing each sample on
 // its own as a unit does. The device double runs in a process of its own, so
@@ -393,6 +393,8 @@ private:
     void startWindow()
     {
         m_window = std::make_unique<MainWindow>();
+        // The read-outs in view, as a user watching the stream has them.
+        m_window->findChild<QTabWidget *>(QStringLiteral("tabWidget"))->setCurrentIndex(DataTab);
         m_window->show();
         countWork(MainWindowProbe::worker(*m_window), m_window.get(), m_counters);
         QObject::connect(MainWindowProbe::console(*m_window), &QPlainTextEdit::textChanged, m_window.get(),
@@ -514,7 +516,6 @@ private:
     // instruments stacked on its right.
     void layOutWindows()
     {
-        m_window->findChild<QTabWidget *>(QStringLiteral("tabWidget"))->setCurrentIndex(DataTab);
         m_window->move(0, 0);
         const QRect main = m_window->frameGeometry();
         MainWindowProbe::chart(*m_window)->move(0, main.bottom() + WindowGap);
