@@ -3,6 +3,7 @@
 #include "SerialFraming.h"
 
 #include <QScrollBar>
+#include <QTextBlock>
 #include <QThread>
 #include <QTextCharFormat>
 
@@ -96,12 +97,28 @@ void Console::showGathered()
                 cursor.insertText(line.text, format);
             }
         }
+        dropOldestLines();
         cursor.endEditBlock();
         setCurrentCharFormat(format);
         m_gathered.clear();
     }
     m_scrollDue = false;
     m_scrollBar->setValue(m_scrollBar->maximum());
+}
+
+void Console::dropOldestLines()
+{
+    // The document would drop them itself, but it lays out each line it drops
+    // first: most of them were never in view.
+    const int excess = document()->blockCount() - MaximumBlockCount;
+    if (excess <= 0)
+        return;
+    const QTextBlock newFirst = document()->findBlockByNumber(excess);
+    const QTextCharFormat newFirstFormat = newFirst.charFormat();
+    QTextCursor cursor(document());
+    cursor.setPosition(newFirst.position(), QTextCursor::KeepAnchor);
+    cursor.removeSelectedText();
+    cursor.setBlockCharFormat(newFirstFormat);
 }
 
 void Console::dropGathered()

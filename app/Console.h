@@ -56,6 +56,7 @@ private:
     };
 
     void gather(const QByteArray &data, const QColor &colour, int delayMs);
+    void dropOldestLines();
 
     QPalette m_palette;
     QScrollBar *m_scrollBar = nullptr;

@@ -139,6 +139,25 @@ private slots:
         QCOMPARE(console.toPlainText(), QString());
     }
 
+    // A gathered batch longer than the pane keeps only the newest lines too,
+    // each still in its colour.
+    void gatheredBatchKeepsNewestLines()
+    {
+        Console console;
+        runInEventLoop(console, [&console] {
+            for (int i = 0; i < 100; ++i) {
+                const int type = i % 10 == 9 ? SerialFraming::AnswerLine : SerialFraming::DataLine;
+                console.displayData("line " + QByteArray::number(i) + "\r\n", type, false);
+            }
+        });
+        QCOMPARE(console.document()->blockCount(), Console::MaximumBlockCount);
+        QCOMPARE(console.document()->firstBlock().text(), QStringLiteral("line 37"));
+        QCOMPARE(console.document()->lastBlock().previous().text(), QStringLiteral("line 99"));
+        const QList<QColor> colours = runColours(console);
+        QCOMPARE(colours.at(2), QColor(Qt::green)); // line 39
+        QCOMPARE(colours.at(3), QColor(Qt::yellow));
+    }
+
     void keysAndClicksIgnored()
     {
         Console console;
