@@ -3,6 +3,8 @@
 #include "SerialFraming.h"
 
 #include <QScrollBar>
+#include <QTextBlock>
+#include <QThread>
 #include <QTextCharFormat>
 
 namespace {
@@ -35,6 +37,8 @@ Console::Console(QWidget *parent)
     setTextInteractionFlags(Qt::NoTextInteraction);
     setMouseTracking(false);
     setPalette(m_palette);
+    m_gatherTimer.setSingleShot(true);
+    connect(&m_gatherTimer, &QTimer::timeout, this, &Console::showGathered);
 }
 
 void Console::displayData(const QByteArray &data, int type, bool autoDetecting)
@@ -43,29 +47,85 @@ void Console::displayData(const QByteArray &data, int type, bool autoDetecting)
         return;
     switch (type) {
     case SerialFraming::ErrorLine:
-        if (!autoDetecting)
-            insertColoured(data, Qt::red);
+        gather(autoDetecting ? QByteArray() : data, Qt::red, 0);
         break;
     case SerialFraming::AnswerLine:
-        insertColoured(data, Qt::green);
+        gather(data, Qt::green, 0);
         break;
     case SerialFraming::DataLine:
-        insertPlainText(QString::fromUtf8(data));
+        gather(data, QColor(), GatherMs);
         break;
     default:
+        gather(QByteArray(), QColor(), 0);
         break;
     }
+}
+
+void Console::displayText(const QByteArray &text)
+{
+    gather(text, QColor(), GatherMs);
+}
+
+void Console::gather(const QByteArray &data, const QColor &colour, int delayMs)
+{
+    if (!data.isEmpty())
+        m_gathered.append({QString::fromUtf8(data), colour});
+    m_scrollDue = true;
+    if (QThread::currentThread()->loopLevel() == 0)
+        showGathered();
+    else if (!m_gatherTimer.isActive() || m_gatherTimer.remainingTime() > delayMs)
+        m_gatherTimer.start(delayMs);
+}
+
+void Console::showGathered()
+{
+    m_gatherTimer.stop();
+    if (!m_scrollDue)
+        return;
+    if (!m_gathered.isEmpty()) {
+        // The format each line would get inserted on its own: coloured lines
+        // leave the text colour behind them.
+        QTextCharFormat format = currentCharFormat();
+        QTextCursor cursor = textCursor();
+        cursor.beginEditBlock();
+        for (const Line &line : std::as_const(m_gathered)) {
+            if (line.colour.isValid()) {
+                format.setForeground(line.colour);
+                cursor.insertText(line.text, format);
+                format.setForeground(TextColour);
+            } else {
+                cursor.insertText(line.text, format);
+            }
+        }
+        dropOldestLines();
+        cursor.endEditBlock();
+        setCurrentCharFormat(format);
+        m_gathered.clear();
+    }
+    m_scrollDue = false;
     m_scrollBar->setValue(m_scrollBar->maximum());
 }
 
-void Console::insertColoured(const QByteArray &data, const QColor &colour)
+void Console::dropOldestLines()
 {
-    QTextCharFormat format = currentCharFormat();
-    format.setForeground(colour);
-    setCurrentCharFormat(format);
-    insertPlainText(QString::fromUtf8(data));
-    format.setForeground(TextColour);
-    setCurrentCharFormat(format);
+    // The document would drop them itself, but it lays out each line it drops
+    // first: most of them were never in view.
+    const int excess = document()->blockCount() - MaximumBlockCount;
+    if (excess <= 0)
+        return;
+    const QTextBlock newFirst = document()->findBlockByNumber(excess);
+    const QTextCharFormat newFirstFormat = newFirst.charFormat();
+    QTextCursor cursor(document());
+    cursor.setPosition(newFirst.position(), QTextCursor::KeepAnchor);
+    cursor.removeSelectedText();
+    cursor.setBlockCharFormat(newFirstFormat);
+}
+
+void Console::dropGathered()
+{
+    m_gatherTimer.stop();
+    m_gathered.clear();
+    m_scrollDue = false;
 }
 
 void Console::mousePressEvent(QMouseEvent *)

@@ -15,6 +15,7 @@
 #include "SettingsDialog.h"
 #include "SettingsValues.h"
 #include "SharedTables.h"
+#include "TabLayoutGuard.h"
 #include "Worker.h"
 
 #include <QBasicTimer>
@@ -94,6 +95,7 @@ MainWindow::MainWindow(QWidget *parent)
     enableAllButtons(false);
     initActionsConnections();
     ui->tabWidget->setCurrentIndex(0);
+    new TabLayoutGuard(ui->tabWidget);
 
     primeBaudRateBoxes();
     primeProtocolWidgets();
@@ -303,6 +305,7 @@ void MainWindow::resizeEvent(QResizeEvent *event)
 
 void MainWindow::on_actionClear_triggered()
 {
+    m_console->dropGathered();
     m_console->clear();
 }
 

@@ -13,7 +13,6 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QProgressBar>
-#include <QScrollBar>
 
 namespace {
 
@@ -91,6 +90,7 @@ void MainWindow::configureSerialPort()
 void MainWindow::haltSerialPortAction()
 {
     const bool halt = ui->actionHaltSerialPort->isChecked();
+    m_console->showGathered(); // the lines received before the halt
     m_console->halt = halt;
     emit signalConsoleHalt(halt);
 }
@@ -135,9 +135,7 @@ void MainWindow::m_consoleDisplayData(const QByteArray &data, int type, bool aut
 
 void MainWindow::m_consoleInsertPlainText(const QByteArray &text)
 {
-    m_console->insertPlainText(QString::fromUtf8(text));
-    QScrollBar *bar = m_console->verticalScrollBar();
-    bar->setValue(bar->maximum());
+    m_console->displayText(text);
 }
 
 void MainWindow::displayWorkerMessage(const QString &, uint, bool)

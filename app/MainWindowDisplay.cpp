@@ -7,14 +7,55 @@
 #include "ReadoutTexts.h"
 #include "Worker.h"
 
+#include <QImage>
+
 namespace {
+
+// The colour the widget's parents paint at its centre, each over the one beneath.
+QColor colourBeneath(const QWidget *widget)
+{
+    QList<QWidget *> parents;
+    for (QWidget *parent = widget->parentWidget(); parent; parent = parent->isWindow() ? nullptr : parent->parentWidget())
+        parents.prepend(parent);
+    QImage spot(1, 1, QImage::Format_ARGB32_Premultiplied);
+    const QPoint centre = widget->rect().center();
+    for (QWidget *parent : std::as_const(parents)) {
+        const QRect pixel(widget->mapTo(parent, centre), QSize(1, 1));
+        parent->render(&spot, QPoint(), pixel,
+                       parent->isWindow() ? QWidget::DrawWindowBackground : QWidget::RenderFlags());
+    }
+    return spot.pixelColor(0, 0);
+}
+
+std::array<QLabel *, ReadoutTexts::LabelCount> readoutLabels(Ui::MainWindow *ui)
+{
+    return {ui->labelRoll,     ui->labelPitch,   ui->labelYaw, ui->labelRollRate, ui->labelPitchRate,
+            ui->labelYawRate, ui->labelAx, ui->labelAy,   ui->labelAz};
+}
+
+// Once the read-outs are in view, each fills its own background in the colour
+// shown beneath it: a new value then repaints the read-out alone, not the
+// group box and the page behind it.
+void fillReadoutBackgrounds(Ui::MainWindow *ui)
+{
+    if (ui->lcdNumberHeave->autoFillBackground() || !ui->lcdNumberHeave->isVisible())
+        return;
+    const auto fill = [](QWidget *readout) {
+        QPalette palette = readout->palette();
+        palette.setColor(QPalette::Window, colourBeneath(readout));
+        readout->setPalette(palette);
+        readout->setAutoFillBackground(true);
+    };
+    fill(ui->lcdNumberHeave);
+    for (QLabel *label : readoutLabels(ui))
+        fill(label);
+}
 
 void showReadouts(Ui::MainWindow *ui, const ReadoutTexts::Readouts &texts)
 {
+    fillReadoutBackgrounds(ui);
     ui->lcdNumberHeave->display(texts.heave);
-    const std::array<QLabel *, ReadoutTexts::LabelCount> labels{
-        ui->labelRoll, ui->labelPitch,     ui->labelYaw, ui->labelRollRate, ui->labelPitchRate,
-        ui->labelYawRate, ui->labelAx, ui->labelAy, ui->labelAz};
+    const std::array<QLabel *, ReadoutTexts::LabelCount> labels = readoutLabels(ui);
     for (std::size_t i = 0; i < labels.size(); ++i)
         labels[i]->setText(texts.labels[i]);
 }

@@ -31,6 +31,27 @@ OutputDataType sample(const QString &roll = QStringLiteral("+01.50"))
     return data;
 }
 
+// Counts the paint events of the widgets it watches, by object name.
+class PaintCounter : public QObject
+{
+public:
+    QMap<QString, int> paints;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        paints[watched->objectName()] += event->type() == QEvent::Paint ? 1 : 0;
+        return false;
+    }
+};
+
+// Lets every event posted so far, and those they post in turn, be handled.
+void settle()
+{
+    for (int i = 0; i < 20; ++i)
+        QCoreApplication::processEvents();
+}
+
 OutputProtocolType slot(int value, uint32_t mask, uint8_t first = 0xFF, uint8_t second = 0xFF)
 {
     OutputProtocolType protocol;
@@ -161,6 +182,42 @@ private slots:
         MainWindowProbe::setConnectionMode(*m_window, mode);
         m_window->ProcessProtocolParameters(slot(3, 0xC2), uint8_t(index));
         QCOMPARE(shownReadouts(), cleared ? Cleared : before);
+    }
+
+    // In view, a new sample repaints the read-outs alone: they fill their own
+    // background in the colour shown beneath them, so the page looks the same,
+    // and neither the group boxes nor the tab widget repaint behind them. A
+    // value that needs more room still gets it.
+    void newSampleRepaintsReadoutsAlone()
+    {
+        m_window->clearDataDisplay(); // hidden: the texts change, nothing else
+        auto *tabs = m_window->findChild<QTabWidget *>("tabWidget");
+        tabs->setCurrentWidget(m_window->findChild<QWidget *>("tabData"));
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        settle();
+        const QImage before = m_window->grab().toImage();
+        m_window->clearDataDisplay();
+        for (const char *name : LabelNames)
+            QVERIFY2(m_window->findChild<QLabel *>(QLatin1String(name))->autoFillBackground(), name);
+        QVERIFY(m_window->findChild<QLCDNumber *>("lcdNumberHeave")->autoFillBackground());
+        settle();
+        QCOMPARE(m_window->grab().toImage(), before);
+
+        PaintCounter counter;
+        for (const char *name : {"tabWidget", "tabData", "groupBoxAngles", "groupBoxHeave", "labelRoll", "lcdNumberHeave"})
+            m_window->findChild<QWidget *>(QLatin1String(name))->installEventFilter(&counter);
+        show(Worker::EthernetMode, slot(3, 0));
+        settle();
+        QCOMPARE(counter.paints.value("labelRoll"), 1);
+        QCOMPARE(counter.paints.value("lcdNumberHeave"), 1);
+        for (const char *name : {"tabWidget", "tabData", "groupBoxAngles", "groupBoxHeave"})
+            QVERIFY2(counter.paints.value(QLatin1String(name)) == 0, name);
+
+        show(Worker::EthernetMode, slot(3, 0), sample(QStringLiteral("+0123456789.0123456789.0123456789")));
+        settle();
+        auto *roll = m_window->findChild<QLabel *>("labelRoll");
+        QVERIFY(roll->width() >= roll->minimumSizeHint().width());
     }
 
     // The four charts take the sample while the chart window is open, and only then.

@@ -85,11 +85,15 @@ void DeviceDouble::pace()
 {
     const qint64 due = m_streamClock.elapsed() * m_streamRate / 1000;
     QByteArray chunk;
-    while (m_streamedSinceStart + chunk.size() < due) {
-        chunk += m_source();
+    while (m_streamedSinceStart < due) {
+        const QByteArray sample = m_source();
         ++m_samples;
+        m_streamedSinceStart += sample.size();
+        if (m_sampleWrites)
+            send(sample);
+        else
+            chunk += sample;
     }
-    m_streamedSinceStart += chunk.size();
     if (!chunk.isEmpty())
         send(chunk);
 }

@@ -50,6 +50,9 @@ public:
     void startStreaming(const SampleSource &source, int bytesPerSecond, int paceMs = DefaultPaceMs);
     void stopStreaming();
     bool streaming() const { return m_paceTimer.isActive(); }
+    // Writes each due sample on its own instead of one chunk per pace, as a
+    // unit does.
+    void setSampleWrites(bool each) { m_sampleWrites = each; }
 
     // Sends bytes as the unit would; they are kept like streamed ones.
     void send(const QByteArray &bytes);
@@ -100,6 +103,7 @@ private:
     QByteArray m_sent;
     qint64 m_sentCount = 0;
     bool m_keepSent = true;
+    bool m_sampleWrites = false;
     int m_readoutsAnswered = 0;
 };
 
