@@ -8,6 +8,7 @@
 #include "DecimalRangeValidator.h"
 #include "DialogAutoDetect.h"
 #include "DialogChart.h"
+#include "EditTexts.h"
 #include "MessageBox.h"
 #include "ProtocolChoice.h"
 #include "ProtocolLabels.h"
@@ -172,9 +173,9 @@ void MainWindow::primeProtocolWidgets()
 // UDP port and address edits of the Interface tab: validators and initial texts.
 void MainWindow::primeAddressEdits()
 {
-    ui->lineEditIMUUdpPort->setValidator(new DecimalRangeValidator(SettingsValues::MaxPortEditNumber, this));
+    ui->lineEditIMUUdpPort->setValidator(new DecimalRangeValidator(EditTexts::MaxPortEditNumber, this));
     ui->lineEditIMUUdpPort->setText(QString::number(m_imuUdpPort));
-    ui->lineEditLocalUdpPort->setValidator(new DecimalRangeValidator(SettingsValues::MaxPortEditNumber, this));
+    ui->lineEditLocalUdpPort->setValidator(new DecimalRangeValidator(EditTexts::MaxPortEditNumber, this));
     ui->lineEditLocalUdpPort->setText(QString::number(m_localUdpPort));
 
     ui->radioButtonDynamicIP->setChecked(false);

@@ -16,9 +16,6 @@
 namespace SettingsValues {
 
 constexpr uint32_t MaxPort = 65535;
-// The port edits take every number with as many digits as MaxPort, so that one
-// above it stays in the edit for the check at the end of editing.
-constexpr uint32_t MaxPortEditNumber = 99999;
 constexpr uint32_t MaxOctet = 255;
 constexpr uint32_t MinFrequency = 1;
 constexpr uint32_t MaxFrequency = 500;

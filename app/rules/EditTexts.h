@@ -11,6 +11,10 @@
 
 namespace EditTexts {
 
+// The port edits take every number with as many digits as the highest port, so
+// that one above it stays in the edit for the check at the end of editing.
+constexpr uint32_t MaxPortEditNumber = 99999;
+
 // Input clean-up of the port and octet edits: "," removed; any "+" empties the text.
 QString cleanedEditText(const QString &text);
 
