@@ -496,14 +496,15 @@ private:
             QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
         setLogging(false);
         QCoreApplication::processEvents(QEventLoop::AllEvents, 100);
+        bool done = true;
         if (m_options.screenshot.isEmpty())
             sendResult(report(m_options, m_protocol, m_variant, m_figures, m_counters,
                               lostBytes(logPath(), sentPath())));
         else
-            saveScreen();
+            done = saveScreen();
         if (m_window)
             m_window->close();
-        QCoreApplication::quit();
+        QCoreApplication::exit(done ? EXIT_SUCCESS : EXIT_FAILURE);
     }
 
     void sendResult(const Result &result)
@@ -532,7 +533,8 @@ private:
             .united(MainWindowProbe::compass(*m_window).frameGeometry());
     }
 
-    void saveScreen()
+    // Whether the picture was saved.
+    bool saveScreen()
     {
         const QRect used = screenUsed();
         const QPixmap screen = QGuiApplication::primaryScreen()->grabWindow(0, 0, 0, used.right() + 1,
@@ -541,9 +543,10 @@ private:
         const QImage picture = screen.scaledToWidth(qMin(screen.width(), ScreenshotWidth), Qt::SmoothTransformation)
                                    .toImage()
                                    .convertToFormat(QImage::Format_Indexed8);
-        std::printf("%s: %s\n", qPrintable(m_options.screenshot),
-                    picture.save(m_options.screenshot) ? "saved" : "NOT SAVED");
+        const bool saved = picture.save(m_options.screenshot);
+        std::printf("%s: %s\n", qPrintable(m_options.screenshot), saved ? "saved" : "NOT SAVED");
         std::fflush(stdout);
+        return saved;
     }
 
     const Options &m_options;
@@ -643,7 +646,8 @@ void stopXvfb(pid_t server)
 }
 
 // Runs one variant in a process of its own, so that one run's memory does not
-// count in the next; its result, if it got that far.
+// count in the next; its result, if it got that far. A screenshot run reports no
+// figures: its process ends well once the picture is saved.
 std::optional<Result> runVariant(const Options &options, const QByteArray &protocol, Variant variant, pid_t xserver)
 {
     int results[2];
@@ -663,8 +667,12 @@ std::optional<Result> runVariant(const Options &options, const QByteArray &proto
     ::close(results[0]);
     int status = 0;
     ::waitpid(run, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return std::nullopt;
+    if (!options.screenshot.isEmpty())
+        return Result{};
     const QList<QByteArray> fields = line.trimmed().split(' ');
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || fields.size() != 4)
+    if (fields.size() != 4)
         return std::nullopt;
     return Result{fields.at(0).toDouble(), fields.at(1).toDouble(), fields.at(2).toDouble(), fields.at(3).toLongLong()};
 }
@@ -688,6 +696,12 @@ double medianOf(const Results &results, Variant variant, double Result::*figure)
     return median(values);
 }
 
+// A cost as a ratio to the engine alone's, or nothing when the engine did not run.
+QByteArray engineRatio(double cpu, double engine)
+{
+    return engine > 0 ? QString::asprintf("x%5.1f engine", cpu / engine).toLatin1() : QByteArray();
+}
+
 // One summary line per variant of a stream: medians, ratio to the engine, goals.
 void summarise(const Options &options, const QByteArray &platform, const QByteArray &protocol, const Results &results)
 {
@@ -708,10 +722,10 @@ void summarise(const Options &options, const QByteArray &platform, const QByteAr
             goal = cpu <= windowGoalMs(protocol) ? "ok" : "ABOVE GOAL";
         if (platform == "xcb" && variant == Variant::Charts && !std::isnan(window))
             goal = cpu - window <= ChartGoalMsPerSecond ? "ok" : "ABOVE GOAL";
-        std::printf("%-9s %-7s %-7s %2lld runs  %7.1f ms  x%5.1f engine  X server %6.1f ms  memory %+5.1f MB  "
+        std::printf("%-9s %-7s %-7s %2lld runs  %7.1f ms  %-13s  X server %6.1f ms  memory %+5.1f MB  "
                     "lost %lld  %s\n",
                     platform.constData(), protocol.constData(), VariantNames.at(int(variant)).constData(),
-                    static_cast<long long>(results.value(variant).size()), cpu, engine > 0 ? cpu / engine : 0.0,
+                    static_cast<long long>(results.value(variant).size()), cpu, engineRatio(cpu, engine).constData(),
                     medianOf(results, variant, &Result::xserver), growth, static_cast<long long>(lost),
                     goal.constData());
     }
