@@ -268,6 +268,8 @@ private:
 
     // Settings waiting to be sent
     CommandTable::PendingSettings m_pending;
+    // The window's last protocol request, as the protocol and header lines send it.
+    CommandTable::ProtocolRequest m_protocolRequest;
 
     // Four words set from one constant tuple: the wait unit, two words that
     // nothing reads, and the link mode.
@@ -283,6 +285,7 @@ private:
 
     OutputDataType m_outputData;
     OutputProtocolSlots m_protocol;
+    // The slot stored last, by a request or an answer.
     uint8_t protocolId = 0;
 
     QList<QByteArray> m_answerQueue;

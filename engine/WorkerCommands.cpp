@@ -50,8 +50,7 @@ void Worker::SendIMUsetCommands()
         return;
     }
     IMUsettingsFlag &= ~command.bit;
-    const CommandTable::ProtocolRequest protocol{m_protocol[protocolId].format, protocolId, m_protocol[0].header};
-    const std::optional<QString> cmdValue = CommandTable::settingValue(command.number, m_pending, protocol);
+    const std::optional<QString> cmdValue = CommandTable::settingValue(command.number, m_pending, m_protocolRequest);
     if (cmdValue && (m_interfaceMode & SerialMode))
         writeSerialData(CommandTable::setLine(command.number, *cmdValue));
     noteSentSetting(command.number);
@@ -63,7 +62,7 @@ void Worker::noteSentSetting(int number)
     using namespace CommandTable;
     switch (number) {
     case ProtocolSetting:
-        m_protocol[protocolId].mask = 0;
+        m_protocol[m_protocolRequest.slot].mask = 0;
         break;
     case DeviceUdpPortSetting:
         m_deviceUdpPort = portNumber(m_pending.srp);
@@ -100,10 +99,15 @@ void Worker::getIMUsettingsFlag(int mask, int tab, const QString &values)
 // The window's protocol request. The unit streams its old protocol until it has
 // taken the request, and none of those lines may pass for the new custom header:
 // the request ends a pending header capture (the next read-out arms it again).
+// The set lines go out from a copy of the request: the answers of a read-out
+// that runs before them move the slots to what the unit reports.
 uint32_t Worker::getProtocolFormat(const std::array<uint8_t, 4> &format, const QString &header, uint8_t id)
 {
     m_headerCapturePending = false;
-    return storeProtocolFormat(format, header, id);
+    const uint32_t value = storeProtocolFormat(format, header, id);
+    if (id < m_protocol.size())
+        m_protocolRequest = {m_protocol[id].format, id, m_protocol[0].header};
+    return value;
 }
 
 uint32_t Worker::storeProtocolFormat(const std::array<uint8_t, 4> &format, const QString &header, uint8_t id)

@@ -346,6 +346,49 @@ private slots:
         QCOMPARE(m_device->setLines().size(), 2);
     }
 
+    // A unit whose slot 0 streams nothing takes a custom selection. The operator
+    // reads the settings the moment its header line goes out, so a whole read-out
+    // runs before the protocol line, its answers naming the unit's three slots:
+    // the protocol line still carries the operator's choice, which the tab then shows.
+    void protocolRequestThroughAReadout()
+    {
+        m_device->configuration()["prt"] = "0.0.0.0:0";
+        QVERIFY(connectTo(*m_device));
+        auto *combo = child<QComboBox>("ComboBoxHeader");
+        combo->setCurrentIndex(0);
+        emit combo->activated(0);
+        combo->lineEdit()->setText(QStringLiteral("WH"));
+        const QByteArrayList fields{"checkBoxRoll", "checkBoxPitch", "checkBoxYaw", "checkBoxRrate", "checkBoxPrate",
+                                    "checkBoxYrate", "checkBoxHeave", "checkBoxHvVel", "checkBoxAx", "checkBoxAy",
+                                    "checkBoxAz", "checkBoxCounter", "checkBoxChecksum"};
+        const QByteArrayList chosen{"checkBoxRoll", "checkBoxPitch", "checkBoxYaw", "checkBoxHeave"};
+        for (const QByteArray &box : chosen)
+            child<QCheckBox>(box.constData())->setChecked(true);
+        // Blocking: the read request is on its way to the worker before its next tick.
+        const auto readNow = [this](const QByteArray &line) {
+            if (line.startsWith(WriteLog + "$sethdr#"))
+                QMetaObject::invokeMethod(action("actionReadSettings"), &QAction::trigger,
+                                          Qt::BlockingQueuedConnection);
+        };
+        const auto connection =
+            connect(worker(), &Worker::signalErrorLoggerWrite, worker(), readNow, Qt::DirectConnection);
+        child<QPushButton>("pushButtonApplyProtocol")->click();
+        QTRY_COMPARE_WITH_TIMEOUT(m_device->setLines().size(), 2, ReadoutTimeoutMs);
+        disconnect(connection);
+
+        const QByteArrayList request{"$sethdr#WH", "$setprt#226.0.0.0:0"};
+        QCOMPARE(m_device->setLines(), request);
+        const QByteArrayList lines = m_device->receivedLines();
+        const qsizetype header = lines.indexOf(request.at(0)), protocol = lines.indexOf(request.at(1));
+        QCOMPARE(lines.mid(header + 1, protocol - header - 1), GetCommands());
+        QTRY_COMPARE(MainWindowProbe::outputProtocol(*m_window, 0).value, 0xE2000000u);
+        for (const QByteArray &box : fields)
+            QVERIFY2(child<QCheckBox>(box.constData())->isChecked() == chosen.contains(box), box.constData());
+        QCOMPARE(combo->currentText(), QStringLiteral("WH"));
+        QCOMPARE(text("label_Protocol"), QStringLiteral("HEADER"));
+        QTRY_VERIFY(buttonsEnabled());
+    }
+
     // Answers green, errors red, data in the console's own colour; each line
     // reaches the console and the event log once. Compass values come as
     // answers only (no query reads them); each reaches its box.

@@ -32,6 +32,7 @@ public:
     static int statisticsTime(const Worker &w) { return w.m_statisticsTime; }
 
     static OutputProtocolType &protocol(Worker &w, int slot) { return w.m_protocol[slot]; }
+    static int protocolId(const Worker &w) { return w.protocolId; }
     static void setProtocolValue(Worker &w, uint32_t value)
     {
         w.m_protocol[0].format = {uint8_t(value >> 24), uint8_t(value >> 16), uint8_t(value >> 8), uint8_t(value)};

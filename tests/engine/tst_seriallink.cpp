@@ -331,6 +331,58 @@ private slots:
         QCOMPARE(headers.count(), 0);
     }
 
+    void protocolRequestOutlivesAReadout_data()
+    {
+        QTest::addColumn<bool>("afterSilence");
+        QTest::newRow("read settings before the header line") << false;
+        QTest::newRow("answer after a silence, between the lines") << true;
+    }
+
+    // A read-out that starts while a custom request waits takes the unit's
+    // protocol answers into the slots (slot 0 custom without its header, the
+    // last answer for slot 2); the request's two lines still go out as asked.
+    void protocolRequestOutlivesAReadout()
+    {
+        QFETCH(bool, afterSilence);
+        constexpr int SilentTicks = 101; // more than 100 serial ticks without input
+        const QHash<QByteArray, QByteArray> answers{{"$getprt#", "$prt#192.128.0.0:0\r\n"},
+                                                    {"$getprt#1", "$prt#0.0.0.1:1\r\n"},
+                                                    {"$getprt#2", "$prt#0.0.0.1:2\r\n"}};
+        Link link;
+        link.open();
+        WorkerProbe::setReadingSettings(link.worker, false);
+        WorkerProbe::identity(link.worker).partNr = QStringLiteral("VRN12345");
+        WorkerProbe::identity(link.worker).serialId = QStringLiteral("0042");
+        for (int i = 0; afterSilence && i < SilentTicks; ++i)
+            QCOMPARE(link.tick(), QByteArray());
+
+        link.worker.getProtocolFormat({0xE2, 0, 0, 0}, QStringLiteral("WH"), 0);
+        link.worker.getIMUsettingsFlag(0x1002, 2, QStringLiteral("WH;226;0;0;0;0"));
+        QByteArrayList sent;
+        if (afterSilence) {
+            sent << link.tick();
+            link.send(link.device, "$hdr#WH\r\n"); // ends the silence
+            QVERIFY(link.settle());
+        } else {
+            link.worker.readUserSettings();
+        }
+        QVERIFY(WorkerProbe::readingSettings(link.worker));
+        for (const QByteArray &query : GetCommands()) {
+            QCOMPARE(link.tick(), query);
+            if (answers.contains(query)) {
+                link.send(link.device, answers.value(query));
+                QVERIFY(link.settle());
+            }
+        }
+        QCOMPARE(WorkerProbe::protocol(link.worker, 0).value, 0xC0800000u);
+        QCOMPARE(WorkerProbe::protocol(link.worker, 0).header, QString());
+        QCOMPARE(WorkerProbe::protocolId(link.worker), 2);
+        while (sent.size() < 2)
+            sent << link.tick();
+        QCOMPARE(sent, (QByteArrayList{"$sethdr#WH", "$setprt#226.0.0.0:0"}));
+        QCOMPARE(link.tick(), QByteArray());
+    }
+
     // The device's line hangs up (a read error): the port is closed once, with
     // "Disconnected", and closing the dead port starts no further close.
     void hangUpClosesTheLink()
