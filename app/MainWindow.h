@@ -5,6 +5,7 @@
 #include "AttitudeMeter.h"
 #include "DeviceTypes.h"
 #include "EthernetSettingsDatagram.h"
+#include "SendableSettings.h"
 #include "SettingsMarkers.h"
 #include "SettingsValues.h"
 #include "Worker.h"
@@ -375,8 +376,8 @@ private:
     uint32_t m_datagramCounter = 0;
     // The address groups as the device reported them last (the settings image's
     // defaults before any report): what a datagram carries for a group typed wrong.
-    QStringList m_reportedDeviceOctets = SettingsValues::octetTexts(AddressDefaults::Device);
-    QStringList m_reportedDestinationOctets = SettingsValues::octetTexts(AddressDefaults::Destination);
+    QStringList m_reportedDeviceOctets = SendableSettings::octetTexts(AddressDefaults::Device);
+    QStringList m_reportedDestinationOctets = SendableSettings::octetTexts(AddressDefaults::Destination);
 
     // --- Members: data logging: why the worker's data log failed last, for the warning shown
     // when logging ends unasked; the logging requests the worker has not answered yet; and the

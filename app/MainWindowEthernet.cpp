@@ -7,6 +7,7 @@
 #include "AppLogging.h"
 #include "DialogAutoDetect.h"
 #include "EthernetInterfaces.h"
+#include "SendableSettings.h"
 #include "SettingsValues.h"
 #include "SharedTables.h"
 #include "Worker.h"
@@ -36,11 +37,11 @@ EthernetSettingsFields MainWindow::readEthernetSettingsFields(const QStringList 
     EthernetSettingsFields fields;
     fields.deviceUdpPort = SettingsValues::field16(ui->lineEditIMUUdpPort->text());
     fields.localUdpPort = SettingsValues::field16(ui->lineEditLocalUdpPort->text());
-    if (!EthernetSettingsDatagram::zeroDeviceAddress(ui->radioButtonDynamicIP->isChecked(),
-                                                     m_markers.m_imuAddressChanged, UserSettings.flags))
+    if (!SendableSettings::shouldZeroDeviceAddress(ui->radioButtonDynamicIP->isChecked(),
+                                                   m_markers.m_imuAddressChanged, UserSettings.flags))
         fields.deviceAddress = SettingsValues::addressBytes(deviceOctets);
     fields.destinationAddress = SettingsValues::addressBytes(
-        SettingsValues::sendableOctets(editTexts(destinationOctetEdits()), m_reportedDestinationOctets));
+        SendableSettings::sendableOctets(editTexts(destinationOctetEdits()), m_reportedDestinationOctets));
     fields.flags = GetIMUFlagsValue();
     fields.protocolFormat = m_protocolFormat;
     fields.frequency = SettingsValues::frequencyNumber(ui->IMUfreqBox->currentText());
@@ -77,7 +78,7 @@ void MainWindow::ApplyEthernetSettings(unsigned int tab)
         return;
     qCDebug(lcApp) << Q_FUNC_INFO << "| Line :" << __LINE__ << ":" << "$tab#" << tabNameMap.key(int(tab));
     const QStringList deviceOctets =
-        SettingsValues::sendableOctets(editTexts(deviceOctetEdits()), m_reportedDeviceOctets);
+        SendableSettings::sendableOctets(editTexts(deviceOctetEdits()), m_reportedDeviceOctets);
     const QString address = SettingsValues::deviceAddressText(ui->radioButtonDynamicIP->isChecked(), deviceOctets);
     const EthernetSettingsFields fields = readEthernetSettingsFields(deviceOctets);
     mirrorSentSettings(fields);

@@ -1,9 +1,10 @@
 // The settings panel's rules without widgets: the clean-up and verdict of the
-// port and octet edits, the change markers each Apply turns into a mask, and
-// the protocol choice.
+// port and octet edits, the change markers each Apply turns into a mask, what
+// the Apply sends for address groups, and the protocol choice.
 
 #include "EditTexts.h"
 #include "ProtocolChoice.h"
+#include "SendableSettings.h"
 #include "SettingsMarkers.h"
 #include "SettingsValues.h"
 
@@ -111,6 +112,51 @@ private slots:
         SettingsMarkerMasks::clearConnectionMarkers(markers);
         QVERIFY(!markers.m_rs232BaudChanged && !markers.m_rescanNeeded && !markers.m_localPortChanged);
         QVERIFY(markers.m_dstAddressChanged && markers.m_flagsChanged);
+    }
+
+    // An address group typed wrong goes out as the device reported it.
+    void sendableOctets_data()
+    {
+        QTest::addColumn<QStringList>("typed");
+        QTest::addColumn<QStringList>("sent");
+        const QStringList reported{"10", "0", "0", "5"};
+        QTest::newRow("an address") << QStringList{"192", "168", "000", "7"} << QStringList{"192", "168", "000", "7"};
+        QTest::newRow("empty octet") << QStringList{"192", "168", "", "7"} << reported;
+        QTest::newRow("octet above 255") << QStringList{"192", "256", "0", "7"} << reported;
+        QTest::newRow("three octets") << QStringList{"192", "168", "0"} << reported;
+    }
+
+    void sendableOctets()
+    {
+        QFETCH(QStringList, typed);
+        QTEST(SendableSettings::sendableOctets(typed, {"10", "0", "0", "5"}), "sent");
+    }
+
+    void octetTexts()
+    {
+        QCOMPARE(SendableSettings::octetTexts(0xC0A80064u), (QStringList{"192", "168", "0", "100"}));
+        QCOMPARE(SendableSettings::octetTexts(0xFF00010Au), (QStringList{"255", "0", "1", "10"}));
+    }
+
+    // Zeros go out as the device address only on the switch to automatic addressing.
+    void zeroedDeviceAddress_data()
+    {
+        QTest::addColumn<bool>("automatic");
+        QTest::addColumn<bool>("addressChanged");
+        QTest::addColumn<uint>("heldFlags");
+        QTest::addColumn<bool>("zero");
+        QTest::newRow("switching to automatic") << true << true << 0x21u << true;
+        QTest::newRow("device already automatic") << true << true << 0x31u << false;
+        QTest::newRow("automatic, address not touched") << true << false << 0x0u << false;
+        QTest::newRow("fixed address") << false << true << 0x0u << false;
+    }
+
+    void zeroedDeviceAddress()
+    {
+        QFETCH(bool, automatic);
+        QFETCH(bool, addressChanged);
+        QFETCH(uint, heldFlags);
+        QTEST(SendableSettings::shouldZeroDeviceAddress(automatic, addressChanged, heldFlags), "zero");
     }
 
     void protocolViews_data()
