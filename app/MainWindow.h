@@ -295,11 +295,12 @@ private:
     void addressOctetEdited(QLineEdit *edit, const QString &text, bool &marker);
     bool portEditAccepted(QLineEdit *edit);
     bool addressSendable(bool changed, const QList<QLineEdit *> &edits, const QString &name);
-    SettingsMarkerMasks::AddressChecks checkChangedAddresses();
+    SettingsMarkerMasks::SendableChecks checkChangedValues();
     void emitInterfaceValues(uint32_t mask);
 
     // --- Device values
     static void rememberReportedOctets(const QList<QLineEdit *> &edits, QStringList &reported);
+    static void rememberReportedPort(const QString &text, uint16_t &reported);
     QList<QComboBox *> baudRateBoxes() const;
     static void selectBaudRate(QComboBox *box, const QString &rate);
     QList<QDoubleSpinBox *> offsetSpinBoxes() const;
@@ -362,6 +363,8 @@ private:
     // --- Members: link and device
     uint32_t m_connectionMode = Worker::NoLink; // Worker::InterfaceMode bits
     FactorySettingsT factorysettings;
+    // The UDP ports as the device reported them last (the defaults before any
+    // report): what a datagram carries for an emptied port edit.
     uint16_t m_localUdpPort = Worker::DefaultLocalUdpPort;
     uint16_t m_imuUdpPort = Worker::DefaultDeviceUdpPort;
 

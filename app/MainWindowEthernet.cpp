@@ -35,8 +35,8 @@ uint8_t MainWindow::baudCodeToSend(int which) const
 EthernetSettingsFields MainWindow::readEthernetSettingsFields(const QStringList &deviceOctets) const
 {
     EthernetSettingsFields fields;
-    fields.deviceUdpPort = SettingsValues::field16(ui->lineEditIMUUdpPort->text());
-    fields.localUdpPort = SettingsValues::field16(ui->lineEditLocalUdpPort->text());
+    fields.deviceUdpPort = SendableSettings::sendablePort(ui->lineEditIMUUdpPort->text(), m_imuUdpPort);
+    fields.localUdpPort = SendableSettings::sendablePort(ui->lineEditLocalUdpPort->text(), m_localUdpPort);
     if (!SendableSettings::shouldZeroDeviceAddress(ui->radioButtonDynamicIP->isChecked(),
                                                    m_markers.m_imuAddressChanged, UserSettings.flags))
         fields.deviceAddress = SettingsValues::addressBytes(deviceOctets);
@@ -70,8 +70,9 @@ void MainWindow::mirrorSentSettings(const EthernetSettingsFields &fields)
     UserSettings.yawOffset = fields.yawOffset;
 }
 
-// An address group typed wrong goes out as the device reported it, so the
-// datagram never moves the device to an address nobody asked for.
+// An address group typed wrong or an emptied port edit goes out as the device
+// reported it, so the datagram never moves the device to an address or port
+// nobody asked for.
 void MainWindow::ApplyEthernetSettings(unsigned int tab)
 {
     if (!(m_connectionMode & Worker::EthernetMode))

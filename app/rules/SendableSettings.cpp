@@ -1,4 +1,4 @@
-// What an Apply sends for address groups the edits hold no address for.
+// What an Apply sends for address groups and ports the edits hold no value for.
 
 #include "SendableSettings.h"
 
@@ -23,6 +23,17 @@ QStringList octetTexts(uint32_t address)
 QStringList sendableOctets(const QStringList &typed, const QStringList &reported)
 {
     return SettingsValues::isValidAddress(typed) ? typed : reported;
+}
+
+bool isSendablePort(QStringView text)
+{
+    const std::optional<uint32_t> port = SettingsValues::decimalField(text);
+    return port && *port <= SettingsValues::MaxPort;
+}
+
+uint16_t sendablePort(QStringView text, uint16_t reported)
+{
+    return isSendablePort(text) ? SettingsValues::field16(text) : reported;
 }
 
 bool shouldZeroDeviceAddress(bool automaticChecked, bool addressChanged, uint32_t heldFlags)

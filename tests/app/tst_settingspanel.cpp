@@ -686,6 +686,54 @@ private slots:
         QCOMPARE(m_recorder->datagrams.value(1).mid(16, 4).toHex(), QByteArray("c0a80064"));
     }
 
+    void emptiedPortEdits_data()
+    {
+        QTest::addColumn<uint>("link");
+        QTest::addColumn<QString>("edit");
+        QTest::addColumn<QString>("retyped"); // after 9001 was typed and confirmed
+        QTest::addColumn<QStringList>("expected");
+        QTest::addColumn<QByteArray>("ports"); // device and local port of the datagram
+        const uint serial = Worker::SerialMode, ethernet = Worker::EthernetMode;
+        const QString device("lineEditIMUUdpPort"), local("lineEditLocalUdpPort");
+        const QString values("values %1 0 9600;unknown;unknown;0;0;192.168.0.100;192.168.0.120;%2");
+        const QStringList datagram{"datagram 192.168.0.100 0", "scan 0"};
+        QTest::newRow("device port deleted, serial")
+            << serial << device << "" << QStringList{values.arg("4000", ";8085"), "scan 0"} << QByteArray();
+        QTest::newRow("local port deleted, serial")
+            << serial << local << "" << QStringList{values.arg("4000", "8090;"), "scan 0"} << QByteArray();
+        QTest::newRow("local port above 65535, serial")
+            << serial << local << "70000" << QStringList{values.arg("4000", "8090;"), "scan 0"} << QByteArray();
+        QTest::newRow("device port above 65535, Ethernet") << ethernet << device << "70000" << datagram
+                                                           << QByteArray("1f9a1f95");
+        QTest::newRow("local port deleted, Ethernet") << ethernet << local << "" << datagram << QByteArray("1f9a1f95");
+        QTest::newRow("device port 0, serial")
+            << serial << device << "0" << QStringList{values.arg("4010", "0;8085"), "scan 1"} << QByteArray();
+        QTest::newRow("local port 0, Ethernet") << ethernet << local << "0"
+                                                << QStringList{"datagram 192.168.0.100 0", "reset 0", "scan 1"}
+                                                << QByteArray("1f9a0000");
+    }
+
+    // A port confirmed and then emptied is not sent: on Ethernet the datagram
+    // carries the port the device reported, and the socket is not re-bound. An
+    // explicit 0 is a port: the local one lets the system choose.
+    void emptiedPortEdits()
+    {
+        QFETCH(uint, link);
+        QFETCH(QString, edit);
+        QFETCH(QString, retyped);
+        BoxCloser closer(*m_modal);
+        setLink(link);
+        m_window->m_uiLineEditIMUUdpPortSetText(QStringLiteral("8090"));
+        m_window->m_uiLineEditLocalUdpPortSetText(QStringLiteral("8085"));
+        type(qPrintable(edit), QStringLiteral("9001"), true);
+        type(qPrintable(edit), retyped, true);
+        child<QComboBox>("RS232BaudRateBox")->setCurrentIndex(1);
+        click("pushButtonApplyChangesIMU");
+        QTEST(events(), "expected");
+        QTEST(m_recorder->datagrams.value(0).mid(12, 4).toHex(), "ports");
+        QTRY_COMPARE(closer.boxes.size(), retyped == "70000" ? 1 : 0);
+    }
+
     void customHeaderInTheDatagram()
     {
         setLink(Worker::EthernetMode);
