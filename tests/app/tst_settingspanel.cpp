@@ -669,18 +669,34 @@ private slots:
         QCOMPARE(UserSettings.baudCode[1], 2u);
     }
 
-    // Switching to automatic addressing sends zeros once; then the octets again.
+    void dynamicAddressSwitch_data()
+    {
+        QTest::addColumn<uint>("deviceFlags");
+        QTest::addColumn<int>("clicks"); // a box the report ticked is clicked off and on again
+        QTest::addColumn<QByteArray>("deviceAddress");
+        QTest::newRow("device not yet automatic") << 0x21u << 1 << QByteArray("00000000");
+        QTest::newRow("device already automatic") << 0x31u << 2 << QByteArray("c0a80064");
+    }
+
+    // Automatic clicked: zeros go out as the device address only when the
+    // device's flags as last stored lack automatic addressing; the next
+    // datagram, with the flag now stored, carries the octets again.
     void dynamicAddressSwitch()
     {
+        QFETCH(uint, deviceFlags);
+        QFETCH(int, clicks);
         setLink(Worker::EthernetMode);
+        UserSettings.flags = deviceFlags; // as the worker stores the device's report
+        m_window->ProcessIMUFlags(deviceFlags);
         auto *automatic = child<QRadioButton>("radioButtonDynamicIP");
-        automatic->setEnabled(true);
-        automatic->click();
+        for (int click = 0; click < clicks; ++click)
+            automatic->click();
+        QVERIFY(automatic->isChecked());
         click("pushButtonApplyChangesIMU");
         QCOMPARE(events().value(0), QStringLiteral("datagram 0.0.0.0 0"));
-        QCOMPARE(m_recorder->datagrams.value(0).mid(16, 4).toHex(), QByteArray("00000000"));
-        QCOMPARE(m_recorder->datagrams.value(0).mid(EthernetSettingsDatagram::FlagsOffset, 4).toHex(), QByteArray("00000010"));
-        QCOMPARE(UserSettings.flags, 0x10u);
+        QTEST(m_recorder->datagrams.value(0).mid(16, 4).toHex(), "deviceAddress");
+        QCOMPARE(m_recorder->datagrams.value(0).mid(EthernetSettingsDatagram::FlagsOffset, 4).toHex(), QByteArray("00000031"));
+        QCOMPARE(UserSettings.flags, 0x31u);
         m_window->ApplyEthernetSettings(1);
         QCOMPARE(m_recorder->datagrams.size(), 2);
         QCOMPARE(m_recorder->datagrams.value(1).mid(16, 4).toHex(), QByteArray("c0a80064"));
