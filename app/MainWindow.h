@@ -5,6 +5,7 @@
 #include "AttitudeMeter.h"
 #include "DeviceTypes.h"
 #include "EthernetSettingsDatagram.h"
+#include "SendableSettings.h"
 #include "SettingsMarkers.h"
 #include "SettingsValues.h"
 #include "Worker.h"
@@ -294,11 +295,12 @@ private:
     void addressOctetEdited(QLineEdit *edit, const QString &text, bool &marker);
     bool portEditAccepted(QLineEdit *edit);
     bool addressSendable(bool changed, const QList<QLineEdit *> &edits, const QString &name);
-    SettingsMarkerMasks::AddressChecks checkChangedAddresses();
+    SettingsMarkerMasks::SendableChecks checkChangedValues();
     void emitInterfaceValues(uint32_t mask);
 
     // --- Device values
     static void rememberReportedOctets(const QList<QLineEdit *> &edits, QStringList &reported);
+    static void rememberReportedPort(const QString &text, uint16_t &reported);
     QList<QComboBox *> baudRateBoxes() const;
     static void selectBaudRate(QComboBox *box, const QString &rate);
     QList<QDoubleSpinBox *> offsetSpinBoxes() const;
@@ -361,6 +363,8 @@ private:
     // --- Members: link and device
     uint32_t m_connectionMode = Worker::NoLink; // Worker::InterfaceMode bits
     FactorySettingsT factorysettings;
+    // The UDP ports as the device reported them last (the defaults before any
+    // report): what a datagram carries for an emptied port edit.
     uint16_t m_localUdpPort = Worker::DefaultLocalUdpPort;
     uint16_t m_imuUdpPort = Worker::DefaultDeviceUdpPort;
 
@@ -375,8 +379,8 @@ private:
     uint32_t m_datagramCounter = 0;
     // The address groups as the device reported them last (the settings image's
     // defaults before any report): what a datagram carries for a group typed wrong.
-    QStringList m_reportedDeviceOctets = SettingsValues::octetTexts(AddressDefaults::Device);
-    QStringList m_reportedDestinationOctets = SettingsValues::octetTexts(AddressDefaults::Destination);
+    QStringList m_reportedDeviceOctets = SendableSettings::octetTexts(AddressDefaults::Device);
+    QStringList m_reportedDestinationOctets = SendableSettings::octetTexts(AddressDefaults::Destination);
 
     // --- Members: data logging: why the worker's data log failed last, for the warning shown
     // when logging ends unasked; the logging requests the worker has not answered yet; and the

@@ -5,6 +5,7 @@
 #include "ui_mainwindow.h"
 
 #include "CommandTable.h"
+#include "SendableSettings.h"
 #include "SettingsValues.h"
 #include "Worker.h"
 
@@ -26,11 +27,19 @@ bool isFrequencyItem(const QString &text)
 void MainWindow::m_uiLineEditLocalUdpPortSetText(const QString &text)
 {
     ui->lineEditLocalUdpPort->setText(text);
+    rememberReportedPort(text, m_localUdpPort);
 }
 
 void MainWindow::m_uiLineEditIMUUdpPortSetText(const QString &text)
 {
     ui->lineEditIMUUdpPort->setText(text);
+    rememberReportedPort(text, m_imuUdpPort);
+}
+
+// Only a report that is a port is kept for the settings datagram.
+void MainWindow::rememberReportedPort(const QString &text, uint16_t &reported)
+{
+    reported = SendableSettings::sendablePort(text, reported);
 }
 
 // A device that reports no address (all parts "0") keeps the address shown.

@@ -7,6 +7,7 @@
 #include "AppLogging.h"
 #include "DialogAutoDetect.h"
 #include "EthernetInterfaces.h"
+#include "SendableSettings.h"
 #include "SettingsValues.h"
 #include "SharedTables.h"
 #include "Worker.h"
@@ -34,13 +35,13 @@ uint8_t MainWindow::baudCodeToSend(int which) const
 EthernetSettingsFields MainWindow::readEthernetSettingsFields(const QStringList &deviceOctets) const
 {
     EthernetSettingsFields fields;
-    fields.deviceUdpPort = SettingsValues::field16(ui->lineEditIMUUdpPort->text());
-    fields.localUdpPort = SettingsValues::field16(ui->lineEditLocalUdpPort->text());
-    if (!EthernetSettingsDatagram::zeroDeviceAddress(ui->radioButtonDynamicIP->isChecked(),
-                                                     m_markers.m_imuAddressChanged, UserSettings.flags))
+    fields.deviceUdpPort = SendableSettings::sendablePort(ui->lineEditIMUUdpPort->text(), m_imuUdpPort);
+    fields.localUdpPort = SendableSettings::sendablePort(ui->lineEditLocalUdpPort->text(), m_localUdpPort);
+    if (!SendableSettings::shouldZeroDeviceAddress(ui->radioButtonDynamicIP->isChecked(),
+                                                   m_markers.m_imuAddressChanged, UserSettings.flags))
         fields.deviceAddress = SettingsValues::addressBytes(deviceOctets);
     fields.destinationAddress = SettingsValues::addressBytes(
-        SettingsValues::sendableOctets(editTexts(destinationOctetEdits()), m_reportedDestinationOctets));
+        SendableSettings::sendableOctets(editTexts(destinationOctetEdits()), m_reportedDestinationOctets));
     fields.flags = GetIMUFlagsValue();
     fields.protocolFormat = m_protocolFormat;
     fields.frequency = SettingsValues::frequencyNumber(ui->IMUfreqBox->currentText());
@@ -69,15 +70,16 @@ void MainWindow::mirrorSentSettings(const EthernetSettingsFields &fields)
     UserSettings.yawOffset = fields.yawOffset;
 }
 
-// An address group typed wrong goes out as the device reported it, so the
-// datagram never moves the device to an address nobody asked for.
+// An address group typed wrong or an emptied port edit goes out as the device
+// reported it, so the datagram never moves the device to an address or port
+// nobody asked for.
 void MainWindow::ApplyEthernetSettings(unsigned int tab)
 {
     if (!(m_connectionMode & Worker::EthernetMode))
         return;
     qCDebug(lcApp) << Q_FUNC_INFO << "| Line :" << __LINE__ << ":" << "$tab#" << tabNameMap.key(int(tab));
     const QStringList deviceOctets =
-        SettingsValues::sendableOctets(editTexts(deviceOctetEdits()), m_reportedDeviceOctets);
+        SendableSettings::sendableOctets(editTexts(deviceOctetEdits()), m_reportedDeviceOctets);
     const QString address = SettingsValues::deviceAddressText(ui->radioButtonDynamicIP->isChecked(), deviceOctets);
     const EthernetSettingsFields fields = readEthernetSettingsFields(deviceOctets);
     mirrorSentSettings(fields);

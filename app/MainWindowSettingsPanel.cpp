@@ -7,6 +7,7 @@
 #include "AppLogging.h"
 #include "CommandTable.h"
 #include "EditTexts.h"
+#include "SendableSettings.h"
 #include "SettingsValues.h"
 #include "Worker.h"
 
@@ -255,13 +256,16 @@ bool MainWindow::addressSendable(bool changed, const QList<QLineEdit *> &edits, 
     return false;
 }
 
-SettingsMarkerMasks::AddressChecks MainWindow::checkChangedAddresses()
+// An emptied port edit is no port: it is left out, without a word.
+SettingsMarkerMasks::SendableChecks MainWindow::checkChangedValues()
 {
-    SettingsMarkerMasks::AddressChecks checks;
+    SettingsMarkerMasks::SendableChecks checks;
     checks.deviceAddressSendable = ui->radioButtonDynamicIP->isChecked()
                                    || addressSendable(m_markers.m_imuAddressChanged, deviceOctetEdits(), tr("Device"));
     checks.destinationAddressSendable =
         addressSendable(m_markers.m_dstAddressChanged, destinationOctetEdits(), tr("Destination"));
+    checks.deviceUdpPortSendable = SendableSettings::isSendablePort(ui->lineEditIMUUdpPort->text());
+    checks.localUdpPortSendable = SendableSettings::isSendablePort(ui->lineEditLocalUdpPort->text());
     return checks;
 }
 
@@ -281,7 +285,7 @@ void MainWindow::emitInterfaceValues(uint32_t mask)
 
 void MainWindow::on_pushButtonApplyChangesIMU_clicked()
 {
-    const SettingsMarkerMasks::AddressChecks checks = checkChangedAddresses();
+    const SettingsMarkerMasks::SendableChecks checks = checkChangedValues();
     const uint32_t mask = SettingsMarkerMasks::takeInterfaceMask(m_markers, checks);
     qCDebug(lcApp) << Q_FUNC_INFO << "| Line :" << __LINE__ << ":" << "$mask#" << Qt::hex << mask;
     if (mask != 0) {

@@ -2,7 +2,6 @@
 
 #include "EthernetSettingsDatagram.h"
 
-#include "DeviceTypes.h"
 #include "UdpDatagrams.h"
 
 #include <QtEndian>
@@ -50,11 +49,6 @@ QByteArray headerBytes(const QString &header)
         i += length;
     }
     return bytes;
-}
-
-bool zeroDeviceAddress(bool automaticChecked, bool addressChanged, uint32_t heldFlags)
-{
-    return automaticChecked && addressChanged && !(heldFlags & ImuFlags::DynamicIp);
 }
 
 } // namespace EthernetSettingsDatagram

@@ -42,11 +42,6 @@ int32_t fixedPoint(double degrees);
 // The header's UTF-8 form, cut at HeaderBytes on a character boundary.
 QByteArray headerBytes(const QString &header);
 
-// The device address goes out as four zero bytes only when the user switches
-// the device to automatic addressing: Automatic checked, the address marked
-// changed, and the flags last held for the device without dynamic addressing.
-bool zeroDeviceAddress(bool automaticChecked, bool addressChanged, uint32_t heldFlags);
-
 } // namespace EthernetSettingsDatagram
 
 // The datagram; counter is the datagram counter after its increment (low 16 bits sent).

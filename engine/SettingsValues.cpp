@@ -12,7 +12,6 @@ namespace {
 const QString DynamicAddress = QStringLiteral("0.0.0.0");
 const QLatin1Char Separator(';');
 constexpr int AddressOctets = 4;
-constexpr int BitsPerOctet = 8;
 } // namespace
 
 std::optional<uint32_t> decimalField(QStringView text)
@@ -79,19 +78,6 @@ std::array<uint8_t, 4> addressBytes(const QStringList &octets)
     for (int i = 0; i < AddressOctets && i < octets.size(); ++i)
         bytes[size_t(i)] = uint8_t(field16(octets.at(i)));
     return bytes;
-}
-
-QStringList octetTexts(uint32_t address)
-{
-    QStringList texts;
-    for (int octet = AddressOctets - 1; octet >= 0; --octet)
-        texts << QString::number((address >> (octet * BitsPerOctet)) & MaxOctet);
-    return texts;
-}
-
-QStringList sendableOctets(const QStringList &typed, const QStringList &reported)
-{
-    return isValidAddress(typed) ? typed : reported;
 }
 
 uint32_t imuFlagsWord(const FlagBoxes &boxes)

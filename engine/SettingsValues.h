@@ -45,13 +45,6 @@ bool isValidAddress(const QStringList &octets);
 // The low 8 bits of each octet's 16-bit field.
 std::array<uint8_t, 4> addressBytes(const QStringList &octets);
 
-// The four octets of an IPv4 address held as a number, most significant first.
-QStringList octetTexts(uint32_t address);
-
-// What an address group of the settings datagram carries: the typed octets
-// when they are an address, else the ones the device reported last.
-QStringList sendableOctets(const QStringList &typed, const QStringList &reported);
-
 // The flags word and the boxes it is built from.
 struct FlagBoxes
 {

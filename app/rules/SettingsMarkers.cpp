@@ -23,7 +23,7 @@ uint32_t bitIf(bool on, uint32_t bit)
 
 } // namespace
 
-uint32_t takeInterfaceMask(SettingsMarkers &markers, const AddressChecks &checks)
+uint32_t takeInterfaceMask(SettingsMarkers &markers, const SendableChecks &checks)
 {
     using namespace CommandTable;
     uint32_t mask = 0;
@@ -38,23 +38,23 @@ uint32_t takeInterfaceMask(SettingsMarkers &markers, const AddressChecks &checks
         markers.m_rescanNeeded = true;
         mask |= DestinationAddressBit;
     }
-    if (take(markers.m_imuPortChanged)) {
+    if (take(markers.m_imuPortChanged) && checks.deviceUdpPortSendable) {
         markers.m_rescanNeeded = true;
         mask |= DeviceUdpPortBit;
     }
-    if (markers.m_localPortChanged) {
+    if (markers.m_localPortChanged && checks.localUdpPortSendable) {
         markers.m_rescanNeeded = true;
         mask |= LocalUdpPortBit;
     }
     return mask;
 }
 
-InterfaceFinish finishInterfaceApply(SettingsMarkers &markers, uint32_t mask, const AddressChecks &checks)
+InterfaceFinish finishInterfaceApply(SettingsMarkers &markers, uint32_t mask, const SendableChecks &checks)
 {
     InterfaceFinish finish;
     if (mask != 0)
         finish.scan = take(markers.m_rescanNeeded);
-    finish.resetPort = take(markers.m_localPortChanged);
+    finish.resetPort = take(markers.m_localPortChanged) && checks.localUdpPortSendable;
     if (markers.m_imuAddressChanged && checks.deviceAddressSendable) {
         markers.m_imuAddressChanged = false;
         finish.scan = true;

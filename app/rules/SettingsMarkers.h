@@ -36,25 +36,28 @@ struct SettingsMarkers
 
 namespace SettingsMarkerMasks {
 
-// Whether each address group may be sent: a changed address group that is not
-// a valid address is held back, its marker kept.
-struct AddressChecks
+// Whether each address group and port may be sent: a changed address group
+// that is not a valid address is held back, its marker kept; an emptied port
+// edit is left out of this Apply.
+struct SendableChecks
 {
     bool deviceAddressSendable = true;
     bool destinationAddressSendable = true;
+    bool deviceUdpPortSendable = true;
+    bool localUdpPortSendable = true;
 };
 
 // First step of the interface Apply: the mask. The device-address and
 // local-port markers stay set until finishInterfaceApply.
-uint32_t takeInterfaceMask(SettingsMarkers &markers, const AddressChecks &checks);
+uint32_t takeInterfaceMask(SettingsMarkers &markers, const SendableChecks &checks);
 
 struct InterfaceFinish
 {
-    bool resetPort = false; // the local port changed: re-bind the socket
+    bool resetPort = false; // a local port was typed: re-bind the socket
     bool scan = false;      // switch device scanning on
 };
 // Last step of the interface Apply, after the mask has been sent.
-InterfaceFinish finishInterfaceApply(SettingsMarkers &markers, uint32_t mask, const AddressChecks &checks);
+InterfaceFinish finishInterfaceApply(SettingsMarkers &markers, uint32_t mask, const SendableChecks &checks);
 
 uint32_t takeOutputSettingsMask(SettingsMarkers &markers);
 uint32_t takeCompassMask(SettingsMarkers &markers);

@@ -214,6 +214,62 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(status.contains(QStringLiteral("Disconnected")), Timeout);
     }
 
+    void windowInterfaceApply_data()
+    {
+        QTest::addColumn<uint>("unitFlags");
+        QTest::addColumn<int>("automaticClicks"); // a box the report ticked is clicked off and on again
+        QTest::addColumn<QByteArray>("portsAndAddress"); // bytes 12 to 19 of the settings datagram
+        QTest::newRow("local port confirmed, then emptied") << 0x21u << 0 << QByteArray("1f981f900a4d0001");
+        QTest::newRow("automatic, unit not yet automatic") << 0x21u << 1 << QByteArray("1f981f9000000000");
+        QTest::newRow("automatic, unit already automatic") << 0x31u << 2 << QByteArray("1f981f900a4d0001");
+    }
+
+    // The interface Apply against the unit found on the link: an emptied local
+    // port goes out as the unit reported it and leaves the socket where it is;
+    // Automatic sends zeros as the device address only to a unit whose
+    // reported flags lack automatic addressing.
+    void windowInterfaceApply()
+    {
+        QFETCH(uint, unitFlags);
+        QFETCH(int, automaticClicks);
+        QVERIFY(NetNamespace::ip(QStringLiteral("link set v1 down")));
+        UdpDevice device(QHostAddress(QHostAddress::AnyIPv4), Worker::DefaultDeviceUdpPort);
+        QVERIFY(device.isBound());
+        device.record.address = {10, 77, 0, 1};
+        device.record.hardwareId = 31;
+        device.record.flags = unitFlags;
+        QObject context;
+        QStringList status;
+        connect(MainWindowProbe::worker(*m_window), &Worker::showEthernetStatusMessage, &context,
+                [&status](const QString &text) { status << text; });
+        QSignalSpy resets(m_window.get(), &MainWindow::signalResetUdpSocket);
+        EthernetAnswers answers(*m_modal);
+        action()->trigger();
+        QTRY_VERIFY_WITH_TIMEOUT(status.count(QStringLiteral("Connected")) >= 2, Timeout);
+        auto *automatic = child<QRadioButton>("radioButtonDynamicIP");
+        QTRY_VERIFY_WITH_TIMEOUT(automatic->isEnabled(), Timeout); // the unit's flags have reached the window
+
+        if (automaticClicks == 0) {
+            auto *port = child<QLineEdit>("lineEditLocalUdpPort");
+            port->selectAll();
+            QTest::keyClicks(port, QStringLiteral("9001"));
+            QTest::keyClick(port, Qt::Key_Return);
+            port->selectAll();
+            QTest::keyClick(port, Qt::Key_Delete);
+            child<QComboBox>("RS232BaudRateBox")->setCurrentIndex(2);
+        }
+        for (int click = 0; click < automaticClicks; ++click)
+            automatic->click();
+        QCOMPARE(automatic->isChecked(), automaticClicks > 0);
+        m_window->enableAllButtons(true);
+        device.clear();
+        child<QPushButton>("pushButtonApplyChangesIMU")->click();
+        QTRY_COMPARE_WITH_TIMEOUT(settingsDatagrams(device).size(), 1, Timeout);
+        QTEST(settingsDatagrams(device).first().mid(12, 8).toHex(), "portsAndAddress");
+        QCOMPARE(device.received().first().senderPort, Worker::DefaultLocalUdpPort);
+        QCOMPARE(resets.size(), 0);
+    }
+
     // A local port already taken: the worker says so, with the port, and asks
     // for the action to uncheck.
     void windowBindFailureReported()

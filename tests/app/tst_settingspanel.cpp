@@ -669,21 +669,85 @@ private slots:
         QCOMPARE(UserSettings.baudCode[1], 2u);
     }
 
-    // Switching to automatic addressing sends zeros once; then the octets again.
+    void dynamicAddressSwitch_data()
+    {
+        QTest::addColumn<uint>("deviceFlags");
+        QTest::addColumn<int>("clicks"); // a box the report ticked is clicked off and on again
+        QTest::addColumn<QByteArray>("deviceAddress");
+        QTest::newRow("device not yet automatic") << 0x21u << 1 << QByteArray("00000000");
+        QTest::newRow("device already automatic") << 0x31u << 2 << QByteArray("c0a80064");
+    }
+
+    // Automatic clicked: zeros go out as the device address only when the
+    // device's flags as last stored lack automatic addressing; the next
+    // datagram, with the flag now stored, carries the octets again.
     void dynamicAddressSwitch()
     {
+        QFETCH(uint, deviceFlags);
+        QFETCH(int, clicks);
         setLink(Worker::EthernetMode);
+        UserSettings.flags = deviceFlags; // as the worker stores the device's report
+        m_window->ProcessIMUFlags(deviceFlags);
         auto *automatic = child<QRadioButton>("radioButtonDynamicIP");
-        automatic->setEnabled(true);
-        automatic->click();
+        for (int click = 0; click < clicks; ++click)
+            automatic->click();
+        QVERIFY(automatic->isChecked());
         click("pushButtonApplyChangesIMU");
         QCOMPARE(events().value(0), QStringLiteral("datagram 0.0.0.0 0"));
-        QCOMPARE(m_recorder->datagrams.value(0).mid(16, 4).toHex(), QByteArray("00000000"));
-        QCOMPARE(m_recorder->datagrams.value(0).mid(EthernetSettingsDatagram::FlagsOffset, 4).toHex(), QByteArray("00000010"));
-        QCOMPARE(UserSettings.flags, 0x10u);
+        QTEST(m_recorder->datagrams.value(0).mid(16, 4).toHex(), "deviceAddress");
+        QCOMPARE(m_recorder->datagrams.value(0).mid(EthernetSettingsDatagram::FlagsOffset, 4).toHex(), QByteArray("00000031"));
+        QCOMPARE(UserSettings.flags, 0x31u);
         m_window->ApplyEthernetSettings(1);
         QCOMPARE(m_recorder->datagrams.size(), 2);
         QCOMPARE(m_recorder->datagrams.value(1).mid(16, 4).toHex(), QByteArray("c0a80064"));
+    }
+
+    void emptiedPortEdits_data()
+    {
+        QTest::addColumn<uint>("link");
+        QTest::addColumn<QString>("edit");
+        QTest::addColumn<QString>("retyped"); // after 9001 was typed and confirmed
+        QTest::addColumn<QStringList>("expected");
+        QTest::addColumn<QByteArray>("ports"); // device and local port of the datagram
+        const uint serial = Worker::SerialMode, ethernet = Worker::EthernetMode;
+        const QString device("lineEditIMUUdpPort"), local("lineEditLocalUdpPort");
+        const QString values("values %1 0 9600;unknown;unknown;0;0;192.168.0.100;192.168.0.120;%2");
+        const QStringList datagram{"datagram 192.168.0.100 0", "scan 0"};
+        QTest::newRow("device port deleted, serial")
+            << serial << device << "" << QStringList{values.arg("4000", ";8085"), "scan 0"} << QByteArray();
+        QTest::newRow("local port deleted, serial")
+            << serial << local << "" << QStringList{values.arg("4000", "8090;"), "scan 0"} << QByteArray();
+        QTest::newRow("local port above 65535, serial")
+            << serial << local << "70000" << QStringList{values.arg("4000", "8090;"), "scan 0"} << QByteArray();
+        QTest::newRow("device port above 65535, Ethernet") << ethernet << device << "70000" << datagram
+                                                           << QByteArray("1f9a1f95");
+        QTest::newRow("local port deleted, Ethernet") << ethernet << local << "" << datagram << QByteArray("1f9a1f95");
+        QTest::newRow("device port 0, serial")
+            << serial << device << "0" << QStringList{values.arg("4010", "0;8085"), "scan 1"} << QByteArray();
+        QTest::newRow("local port 0, Ethernet") << ethernet << local << "0"
+                                                << QStringList{"datagram 192.168.0.100 0", "reset 0", "scan 1"}
+                                                << QByteArray("1f9a0000");
+    }
+
+    // A port confirmed and then emptied is not sent: on Ethernet the datagram
+    // carries the port the device reported, and the socket is not re-bound. An
+    // explicit 0 is a port: the local one lets the system choose.
+    void emptiedPortEdits()
+    {
+        QFETCH(uint, link);
+        QFETCH(QString, edit);
+        QFETCH(QString, retyped);
+        BoxCloser closer(*m_modal);
+        setLink(link);
+        m_window->m_uiLineEditIMUUdpPortSetText(QStringLiteral("8090"));
+        m_window->m_uiLineEditLocalUdpPortSetText(QStringLiteral("8085"));
+        type(qPrintable(edit), QStringLiteral("9001"), true);
+        type(qPrintable(edit), retyped, true);
+        child<QComboBox>("RS232BaudRateBox")->setCurrentIndex(1);
+        click("pushButtonApplyChangesIMU");
+        QTEST(events(), "expected");
+        QTEST(m_recorder->datagrams.value(0).mid(12, 4).toHex(), "ports");
+        QTRY_COMPARE(closer.boxes.size(), retyped == "70000" ? 1 : 0);
     }
 
     void customHeaderInTheDatagram()

@@ -84,6 +84,23 @@ private slots:
         QCOMPARE(sentLines(), (QList<QByteArray>{"$setbd1#9600", "$setdip#10.0.0.7", "$setdsp#9000"}));
     }
 
+    // Ports confirmed and then emptied are not sent: no port 0 reaches the unit.
+    void emptiedPortsAreNotSent()
+    {
+        BoxCloser closer(*m_modal);
+        for (const char *edit : {"lineEditIMUUdpPort", "lineEditLocalUdpPort"}) {
+            type(edit, QStringLiteral("9001"));
+            QTest::keyClick(child<QLineEdit>(edit), Qt::Key_Return);
+        }
+        type("lineEditIMUUdpPort", QString());
+        type("lineEditLocalUdpPort", QStringLiteral("70000"));
+        QTest::keyClick(child<QLineEdit>("lineEditLocalUdpPort"), Qt::Key_Return);
+        QTRY_COMPARE(closer.boxes, QStringList{"Error: Wrong Port Number!"});
+        child<QComboBox>("RS232BaudRateBox")->setCurrentIndex(1);
+        child<QPushButton>("pushButtonApplyChangesIMU")->click();
+        QCOMPARE(sentLines(), QList<QByteArray>{"$setbd1#9600"});
+    }
+
     void outputSettingsAndCompassTabs()
     {
         child<QCheckBox>("checkBoxInvRoll")->click();

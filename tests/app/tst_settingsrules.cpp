@@ -1,9 +1,10 @@
 // The settings panel's rules without widgets: the clean-up and verdict of the
-// port and octet edits, the change markers each Apply turns into a mask, and
-// the protocol choice.
+// port and octet edits, the change markers each Apply turns into a mask, what
+// the Apply sends for addresses and ports, and the protocol choice.
 
 #include "EditTexts.h"
 #include "ProtocolChoice.h"
+#include "SendableSettings.h"
 #include "SettingsMarkers.h"
 #include "SettingsValues.h"
 
@@ -56,24 +57,28 @@ private slots:
     {
         QTest::addColumn<QString>("changed");
         QTest::addColumn<bool>("addressesValid");
+        QTest::addColumn<bool>("portsValid");
         QTest::addColumn<uint>("mask");
         QTest::addColumn<bool>("resetPort");
         QTest::addColumn<bool>("scan");
-        QTest::newRow("nothing") << "" << true << 0u << false << false;
-        QTest::newRow("local port") << "local" << true << 0x20u << true << true;
-        QTest::newRow("device port") << "port" << true << 0x10u << false << true;
-        QTest::newRow("baud 1") << "bd1" << true << 0x4000u << false << false;
-        QTest::newRow("baud 3") << "bd3" << true << 0x10000u << false << false;
-        QTest::newRow("device address") << "sip" << true << 0x40u << false << true;
-        QTest::newRow("destination") << "dip" << true << 0x80u << false << true;
-        QTest::newRow("bad device address held back") << "sip" << false << 0u << false << false;
-        QTest::newRow("bad destination held back") << "dip bd2" << false << 0x8000u << false << false;
+        QTest::newRow("nothing") << "" << true << true << 0u << false << false;
+        QTest::newRow("local port") << "local" << true << true << 0x20u << true << true;
+        QTest::newRow("device port") << "port" << true << true << 0x10u << false << true;
+        QTest::newRow("baud 1") << "bd1" << true << true << 0x4000u << false << false;
+        QTest::newRow("baud 3") << "bd3" << true << true << 0x10000u << false << false;
+        QTest::newRow("device address") << "sip" << true << true << 0x40u << false << true;
+        QTest::newRow("destination") << "dip" << true << true << 0x80u << false << true;
+        QTest::newRow("bad device address held back") << "sip" << false << true << 0u << false << false;
+        QTest::newRow("bad destination held back") << "dip bd2" << false << true << 0x8000u << false << false;
+        QTest::newRow("emptied local port left out") << "local" << true << false << 0u << false << false;
+        QTest::newRow("emptied device port left out") << "port bd1" << true << false << 0x4000u << false << false;
     }
 
     void interfaceMasks()
     {
         QFETCH(QString, changed);
         QFETCH(bool, addressesValid);
+        QFETCH(bool, portsValid);
         QFETCH(bool, resetPort);
         QFETCH(bool, scan);
         SettingsMarkers markers;
@@ -84,7 +89,7 @@ private slots:
         markers.m_gps232BaudChanged = changed.contains("bd3");
         markers.m_imuAddressChanged = changed.contains("sip");
         markers.m_dstAddressChanged = changed.contains("dip");
-        const SettingsMarkerMasks::AddressChecks checks{addressesValid, addressesValid};
+        const SettingsMarkerMasks::SendableChecks checks{addressesValid, addressesValid, portsValid, portsValid};
         const uint32_t taken = SettingsMarkerMasks::takeInterfaceMask(markers, checks);
         QTEST(taken, "mask");
         QCOMPARE(markers.m_imuAddressChanged, changed.contains("sip")); // still set for the datagram
@@ -92,7 +97,8 @@ private slots:
             SettingsMarkerMasks::finishInterfaceApply(markers, taken, checks);
         QCOMPARE(finish.resetPort, resetPort);
         QCOMPARE(finish.scan, scan);
-        QVERIFY(!markers.m_localPortChanged && !markers.m_rescanNeeded && !markers.m_rs232BaudChanged);
+        QVERIFY(!markers.m_localPortChanged && !markers.m_imuPortChanged && !markers.m_rescanNeeded
+                && !markers.m_rs232BaudChanged);
         // A held-back address keeps its marker, so the next Apply tells the user again.
         QCOMPARE(markers.m_imuAddressChanged, changed.contains("sip") && !addressesValid);
         QCOMPARE(markers.m_dstAddressChanged, changed.contains("dip") && !addressesValid);
@@ -111,6 +117,73 @@ private slots:
         SettingsMarkerMasks::clearConnectionMarkers(markers);
         QVERIFY(!markers.m_rs232BaudChanged && !markers.m_rescanNeeded && !markers.m_localPortChanged);
         QVERIFY(markers.m_dstAddressChanged && markers.m_flagsChanged);
+    }
+
+    // An address group typed wrong goes out as the device reported it.
+    void sendableOctets_data()
+    {
+        QTest::addColumn<QStringList>("typed");
+        QTest::addColumn<QStringList>("sent");
+        const QStringList reported{"10", "0", "0", "5"};
+        QTest::newRow("an address") << QStringList{"192", "168", "000", "7"} << QStringList{"192", "168", "000", "7"};
+        QTest::newRow("empty octet") << QStringList{"192", "168", "", "7"} << reported;
+        QTest::newRow("octet above 255") << QStringList{"192", "256", "0", "7"} << reported;
+        QTest::newRow("three octets") << QStringList{"192", "168", "0"} << reported;
+    }
+
+    void sendableOctets()
+    {
+        QFETCH(QStringList, typed);
+        QTEST(SendableSettings::sendableOctets(typed, {"10", "0", "0", "5"}), "sent");
+    }
+
+    void octetTexts()
+    {
+        QCOMPARE(SendableSettings::octetTexts(0xC0A80064u), (QStringList{"192", "168", "0", "100"}));
+        QCOMPARE(SendableSettings::octetTexts(0xFF00010Au), (QStringList{"255", "0", "1", "10"}));
+    }
+
+    // An emptied port edit is no port: the datagram carries the reported one; an explicit 0 is a port.
+    void sendablePorts_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("sendable");
+        QTest::addColumn<int>("sent");
+        QTest::newRow("typed") << "9000" << true << 9000;
+        QTest::newRow("leading zero") << "09000" << true << 9000;
+        QTest::newRow("highest") << "65535" << true << 65535;
+        QTest::newRow("explicit 0") << "0" << true << 0;
+        QTest::newRow("empty") << "" << false << 8088;
+        QTest::newRow("above 65535") << "70000" << false << 8088;
+        QTest::newRow("not a number") << "80a" << false << 8088;
+    }
+
+    void sendablePorts()
+    {
+        QFETCH(QString, text);
+        QTEST(SendableSettings::isSendablePort(text), "sendable");
+        QTEST(int(SendableSettings::sendablePort(text, 8088)), "sent");
+    }
+
+    // Zeros go out as the device address only on the switch to automatic addressing.
+    void zeroedDeviceAddress_data()
+    {
+        QTest::addColumn<bool>("automatic");
+        QTest::addColumn<bool>("addressChanged");
+        QTest::addColumn<uint>("heldFlags");
+        QTest::addColumn<bool>("zero");
+        QTest::newRow("switching to automatic") << true << true << 0x21u << true;
+        QTest::newRow("device already automatic") << true << true << 0x31u << false;
+        QTest::newRow("automatic, address not touched") << true << false << 0x0u << false;
+        QTest::newRow("fixed address") << false << true << 0x0u << false;
+    }
+
+    void zeroedDeviceAddress()
+    {
+        QFETCH(bool, automatic);
+        QFETCH(bool, addressChanged);
+        QFETCH(uint, heldFlags);
+        QTEST(SendableSettings::shouldZeroDeviceAddress(automatic, addressChanged, heldFlags), "zero");
     }
 
     void protocolViews_data()

@@ -167,26 +167,6 @@ private slots:
         QCOMPARE(deviceAddressText(true, octets), QStringLiteral("0.0.0.0"));
     }
 
-    // Zeros go out as the device address only on the switch to automatic addressing.
-    void zeroDeviceAddress_data()
-    {
-        QTest::addColumn<bool>("automatic");
-        QTest::addColumn<bool>("addressChanged");
-        QTest::addColumn<uint>("heldFlags");
-        QTest::addColumn<bool>("zero");
-        QTest::newRow("switching to automatic") << true << true << 0x21u << true;
-        QTest::newRow("device already automatic") << true << true << 0x31u << false;
-        QTest::newRow("automatic, address not touched") << true << false << 0x0u << false;
-        QTest::newRow("fixed address") << false << true << 0x0u << false;
-    }
-    void zeroDeviceAddress()
-    {
-        QFETCH(bool, automatic);
-        QFETCH(bool, addressChanged);
-        QFETCH(uint, heldFlags);
-        QTEST(EthernetSettingsDatagram::zeroDeviceAddress(automatic, addressChanged, heldFlags), "zero");
-    }
-
     void flagsWordRoundTrip()
     {
         for (uint32_t word = 0; word < 0x40; ++word)

@@ -1,0 +1,44 @@
+// What an Apply sends for address groups and ports the edits hold no value for.
+
+#include "SendableSettings.h"
+
+#include "DeviceTypes.h"
+#include "SettingsValues.h"
+
+namespace SendableSettings {
+
+namespace {
+constexpr int AddressOctets = 4;
+constexpr int BitsPerOctet = 8;
+} // namespace
+
+QStringList octetTexts(uint32_t address)
+{
+    QStringList texts;
+    for (int octet = AddressOctets - 1; octet >= 0; --octet)
+        texts << QString::number((address >> (octet * BitsPerOctet)) & SettingsValues::MaxOctet);
+    return texts;
+}
+
+QStringList sendableOctets(const QStringList &typed, const QStringList &reported)
+{
+    return SettingsValues::isValidAddress(typed) ? typed : reported;
+}
+
+bool isSendablePort(QStringView text)
+{
+    const std::optional<uint32_t> port = SettingsValues::decimalField(text);
+    return port && *port <= SettingsValues::MaxPort;
+}
+
+uint16_t sendablePort(QStringView text, uint16_t reported)
+{
+    return isSendablePort(text) ? SettingsValues::field16(text) : reported;
+}
+
+bool shouldZeroDeviceAddress(bool automaticChecked, bool addressChanged, uint32_t heldFlags)
+{
+    return automaticChecked && addressChanged && !(heldFlags & ImuFlags::DynamicIp);
+}
+
+} // namespace SendableSettings
