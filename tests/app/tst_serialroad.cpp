@@ -20,7 +20,7 @@ namespace {
 constexpr int StreamRate = 4000; // bytes per second, a sixth of a 230400-baud line
 constexpr int ReadoutTimeoutMs = 10000;
 constexpr int DetectionTimeoutMs = 20000;
-constexpr int TickMs = 50;
+constexpr int TickMs = Worker::TickIntervalMs;
 constexpr int QuietTicks = 10; // long enough to see that nothing happens
 const QByteArray WriteLog("msg Info : Worker : serial->write : ");
 
@@ -303,7 +303,7 @@ private slots:
             QCOMPARE(rollGraph->data()->at(rollGraph->dataCount() - 1)->value, double(row.roll.toFloat()));
             const QString shown = row.frame ? QString::fromLatin1(row.sample.toHex().toUpper())
                                             : QString::fromLatin1(row.sample.trimmed());
-            QVERIFY2(consoleText().contains(shown), row.name);
+            QTRY_VERIFY2(consoleText().contains(shown), row.name);
         }
         QCOMPARE(text("label_Protocol"), QStringLiteral("HEADER"));
         QCOMPARE(child<QComboBox>("ComboBoxHeader")->currentText(), QStringLiteral("HDR"));
@@ -358,9 +358,9 @@ private slots:
         QCOMPARE(child<QDoubleSpinBox>("doubleSpinBoxNorthOffset")->value(), 12.5);
         QCOMPARE(child<QDoubleSpinBox>("doubleSpinBoxXgauss")->value(), 1.25);
         QCOMPARE(child<QDoubleSpinBox>("doubleSpinBoxYgauss")->value(), -0.5);
-        QCOMPARE(foreground(QStringLiteral("$frq#100")), QByteArray("#00ff00"));
-        QCOMPARE(foreground(QStringLiteral("gyro error 7")), QByteArray("#ff0000"));
-        QCOMPARE(foreground(QStringLiteral(":00A2B4")), QByteArray("#ffff00"));
+        QTRY_COMPARE(foreground(QStringLiteral("$frq#100")), QByteArray("#00ff00"));
+        QTRY_COMPARE(foreground(QStringLiteral("gyro error 7")), QByteArray("#ff0000"));
+        QTRY_COMPARE(foreground(QStringLiteral(":00A2B4")), QByteArray("#ffff00"));
         QCOMPARE(consoleText().count(QStringLiteral("gyro error 7")), 1);
         const QByteArray log = fileBytes(QCoreApplication::applicationDirPath() + "/errorLogger.txt");
         QCOMPARE(log.count("msg Error : Worker : readSerialData : gyro error 7 @ "), 1);
