@@ -101,7 +101,6 @@ class TestSerialRoad : public QObject, public MainWindowFixture
     Q_OBJECT
 
     std::unique_ptr<DeviceDouble> m_device;
-    std::unique_ptr<BoxCloser> m_boxes; // the serial road notes and closes every message box
     QAction *action(const char *name) const { return child<QAction>(name); }
     QString text(const char *label) const { return child<QLabel>(label)->text(); }
     bool buttonsEnabled() const { return child<QPushButton>("pushButtonApplyChangesIMU")->isEnabled(); }
@@ -203,7 +202,6 @@ private slots:
     {
         m_device = std::make_unique<DeviceDouble>();
         openWindow();
-        m_boxes = std::make_unique<BoxCloser>(*m_modal);
         m_window->show();
     }
 
@@ -211,7 +209,6 @@ private slots:
     {
         m_window.reset();
         m_device.reset();
-        m_boxes.reset();
         closeWindow();
     }
 
@@ -404,7 +401,6 @@ private slots:
         QCOMPARE(store.value("portName").toString(), name);
         QCOMPARE(store.value("baudRate").toInt(), 38400);
         QCOMPARE(store.value("stringBaudRate").toString(), QStringLiteral("38400"));
-        QVERIFY(m_boxes->boxes.isEmpty());
     }
 
     // Logging from the tool bar: the file holds exactly what the device sent
@@ -454,6 +450,7 @@ private slots:
     // The device goes away mid-stream: "Disconnected" once, no loop; a new device connects.
     void unplugThenConnectAnother()
     {
+        BoxCloser boxes(*m_modal);
         int disconnected = 0;
         QObject counting; // ends the count with this function
         connect(worker(), &Worker::showStatusMessage, &counting, [&](const QString &status) {
@@ -470,8 +467,8 @@ private slots:
         QCOMPARE(disconnected, 1);
         // A hung-up terminal reads as a read error, which has no box of its own;
         // a vanished device (resource error) has the one critical box.
-        QVERIFY2(m_boxes->boxes.size() <= 1, qPrintable(m_boxes->boxes.join('\n')));
-        for (const QString &box : std::as_const(m_boxes->boxes))
+        QVERIFY2(boxes.boxes.size() <= 1, qPrintable(boxes.boxes.join('\n')));
+        for (const QString &box : std::as_const(boxes.boxes))
             QVERIFY2(box.startsWith(QStringLiteral("Critical Error: ")), qPrintable(box));
 
         DeviceDouble another;
