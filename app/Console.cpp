@@ -1,10 +1,10 @@
 #include "Console.h"
 
 #include "SerialFraming.h"
+#include "Worker.h"
 
 #include <QScrollBar>
 #include <QTextBlock>
-#include <QThread>
 #include <QTextCharFormat>
 
 namespace {
@@ -53,7 +53,7 @@ void Console::displayData(const QByteArray &data, int type, bool autoDetecting)
         gather(data, Qt::green, 0);
         break;
     case SerialFraming::DataLine:
-        gather(data, QColor(), GatherMs);
+        gather(data, QColor(), Worker::TickIntervalMs);
         break;
     default:
         gather(QByteArray(), QColor(), 0);
@@ -63,7 +63,7 @@ void Console::displayData(const QByteArray &data, int type, bool autoDetecting)
 
 void Console::displayText(const QByteArray &text)
 {
-    gather(text, QColor(), GatherMs);
+    gather(text, QColor(), Worker::TickIntervalMs);
 }
 
 void Console::gather(const QByteArray &data, const QColor &colour, int delayMs)
@@ -71,9 +71,7 @@ void Console::gather(const QByteArray &data, const QColor &colour, int delayMs)
     if (!data.isEmpty())
         m_gathered.append({QString::fromUtf8(data), colour});
     m_scrollDue = true;
-    if (QThread::currentThread()->loopLevel() == 0)
-        showGathered();
-    else if (!m_gatherTimer.isActive() || m_gatherTimer.remainingTime() > delayMs)
+    if (!m_gatherTimer.isActive() || m_gatherTimer.remainingTime() > delayMs)
         m_gatherTimer.start(delayMs);
 }
 

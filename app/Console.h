@@ -13,18 +13,15 @@ class QScrollBar;
 // kind, keeps only the newest lines and can be halted. The user can neither
 // type, select nor open a menu in it.
 //
-// While the event loop runs, received lines are gathered and inserted together
-// in one edit, with one scroll to the end: data lines once per display tick,
-// answers and errors on the next pass of the event loop. With no event loop
-// running (a caller driving the pane by hand) a line goes in at once.
+// Received lines are gathered and inserted together in one edit, with one
+// scroll to the end: data lines once per display tick of the worker, answers
+// and errors on the next pass of the event loop.
 class Console : public QPlainTextEdit
 {
     Q_OBJECT
 
 public:
     static constexpr int MaximumBlockCount = 64;
-    // Data lines gathered for at most one display tick of the worker.
-    static constexpr int GatherMs = 50;
 
     explicit Console(QWidget *parent = nullptr);
 

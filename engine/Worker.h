@@ -51,6 +51,7 @@ public:
         EthernetConnectAction = 0x8,
     };
 
+    // The tick; also the longest a data line waits to be shown in the console.
     static constexpr int TickIntervalMs = 50;
 
     // The "which" of the baud-rate, offset and gauss reports: 0 to 2 name one of

@@ -1,12 +1,11 @@
 #include "Console.h"
 #include "DialogAutoDetect.h"
 #include "SerialFraming.h"
+#include "Worker.h"
 
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QtTest>
-
-#include <functional>
 
 namespace {
 
@@ -24,17 +23,6 @@ QList<QColor> runColours(const Console &console)
         }
     }
     return colours;
-}
-
-// Runs the steps inside an event loop, as the window's slots run, until the
-// pane's document changes or a generous safety limit passes.
-void runInEventLoop(Console &console, const std::function<void()> &steps)
-{
-    QEventLoop loop;
-    QObject::connect(console.document(), &QTextDocument::contentsChanged, &loop, &QEventLoop::quit);
-    QTimer::singleShot(0, &loop, steps);
-    QTimer::singleShot(5000, &loop, &QEventLoop::quit);
-    loop.exec();
 }
 
 } // namespace
@@ -58,9 +46,9 @@ private slots:
         }
         for (int i = 0; i < 100; ++i)
             console.displayData("line " + QByteArray::number(i) + "\r\n", SerialFraming::DataLine, false);
+        QTRY_COMPARE(console.document()->lastBlock().previous().text(), QStringLiteral("line 99"));
         QCOMPARE(console.document()->blockCount(), Console::MaximumBlockCount);
         QCOMPARE(console.document()->firstBlock().text(), QStringLiteral("line 37"));
-        QCOMPARE(console.document()->lastBlock().previous().text(), QStringLiteral("line 99"));
     }
 
     void linesByType_data()
@@ -91,52 +79,28 @@ private slots:
         console.displayData("$ANS#1\r\n", type, state == Detecting);
         console.halt = false;
         console.displayData("1,2,3\r\n", SerialFraming::DataLine, false);
+        QTRY_COMPARE(console.toPlainText(), (colour.isValid() ? QStringLiteral("$ANS#1\n") : QString()) + "1,2,3\n");
         const QList<QColor> expected = colour.isValid() ? QList<QColor>{colour, Qt::yellow} : QList<QColor>{Qt::yellow};
         QCOMPARE(runColours(console), expected);
-        QCOMPARE(console.toPlainText(), (colour.isValid() ? QStringLiteral("$ANS#1\n") : QString()) + "1,2,3\n");
     }
 
-    // Lines that arrive while the event loop runs are gathered and go in with
-    // one edit, each in its own colour and in order; the lines of a halt go in
-    // before it, and a clear drops what is still gathered.
+    // Lines are gathered and go in with one edit once the event loop runs,
+    // each in its own colour and in order.
     void gathersLinesIntoOneEdit()
     {
         Console console;
         int edits = 0;
-        connect(console.document(), &QTextDocument::contentsChanged, [&edits] { ++edits; });
-        QString seenWhileGathering = QStringLiteral("not run");
-        runInEventLoop(console, [&] {
-            console.displayData("1,2,3\r\n", SerialFraming::DataLine, false);
-            console.displayData("$ANS#1\r\n", SerialFraming::AnswerLine, false);
-            console.displayData("gyro error\r\n", SerialFraming::ErrorLine, false);
-            console.displayText("FA FF\r\n");
-            console.displayData("4,5,6\r\n", SerialFraming::DataLine, false);
-            seenWhileGathering = console.toPlainText();
-        });
-        QCOMPARE(seenWhileGathering, QString());
+        connect(console.document(), &QTextDocument::contentsChanged, &console, [&edits] { ++edits; });
+        console.displayData("1,2,3\r\n", SerialFraming::DataLine, false);
+        console.displayData("$ANS#1\r\n", SerialFraming::AnswerLine, false);
+        console.displayData("gyro error\r\n", SerialFraming::ErrorLine, false);
+        console.displayText("FA FF\r\n");
+        console.displayData("4,5,6\r\n", SerialFraming::DataLine, false);
+        QCOMPARE(console.toPlainText(), QString());
+        QTRY_COMPARE(console.toPlainText(), QStringLiteral("1,2,3\n$ANS#1\ngyro error\nFA FF\n4,5,6\n"));
         QCOMPARE(edits, 1);
-        QCOMPARE(console.toPlainText(), QStringLiteral("1,2,3\n$ANS#1\ngyro error\nFA FF\n4,5,6\n"));
         QCOMPARE(runColours(console), (QList<QColor>{Qt::yellow, Qt::green, Qt::red, Qt::yellow, Qt::yellow}));
         QCOMPARE(console.verticalScrollBar()->value(), console.verticalScrollBar()->maximum());
-
-        runInEventLoop(console, [&] {
-            console.displayData("7,8,9\r\n", SerialFraming::DataLine, false);
-            console.showGathered();
-            console.halt = true;
-            console.displayData("halted\r\n", SerialFraming::DataLine, false);
-        });
-        QVERIFY(console.toPlainText().endsWith(QStringLiteral("4,5,6\n7,8,9\n")));
-
-        console.halt = false;
-        QEventLoop loop;
-        QTimer::singleShot(0, &loop, [&] {
-            console.clear();
-            console.displayData("cleared\r\n", SerialFraming::AnswerLine, false);
-            console.dropGathered();
-            QTimer::singleShot(Console::GatherMs * 2, &loop, &QEventLoop::quit);
-        });
-        loop.exec();
-        QCOMPARE(console.toPlainText(), QString());
     }
 
     // A gathered batch longer than the pane keeps only the newest lines too,
@@ -144,18 +108,40 @@ private slots:
     void gatheredBatchKeepsNewestLines()
     {
         Console console;
-        runInEventLoop(console, [&console] {
-            for (int i = 0; i < 100; ++i) {
-                const int type = i % 10 == 9 ? SerialFraming::AnswerLine : SerialFraming::DataLine;
-                console.displayData("line " + QByteArray::number(i) + "\r\n", type, false);
-            }
-        });
+        for (int i = 0; i < 100; ++i) {
+            const int type = i % 10 == 9 ? SerialFraming::AnswerLine : SerialFraming::DataLine;
+            console.displayData("line " + QByteArray::number(i) + "\r\n", type, false);
+        }
+        QTRY_COMPARE(console.document()->lastBlock().previous().text(), QStringLiteral("line 99"));
         QCOMPARE(console.document()->blockCount(), Console::MaximumBlockCount);
         QCOMPARE(console.document()->firstBlock().text(), QStringLiteral("line 37"));
-        QCOMPARE(console.document()->lastBlock().previous().text(), QStringLiteral("line 99"));
         const QList<QColor> colours = runColours(console);
         QCOMPARE(colours.at(2), QColor(Qt::green)); // line 39
         QCOMPARE(colours.at(3), QColor(Qt::yellow));
+    }
+
+    // Data lines closer together than the display tick, for several ticks:
+    // they are shown while the stream still runs, not only once it pauses.
+    void steadyStreamShownWhileItRuns()
+    {
+        constexpr int LinesPerTick = 5;
+        constexpr int Lines = 10 * LinesPerTick;
+        Console console;
+        QTimer stream;
+        stream.setTimerType(Qt::PreciseTimer);
+        int sent = 0;
+        QString shownAtTheLastLine;
+        connect(&stream, &QTimer::timeout, &console, [&] {
+            console.displayData("line " + QByteArray::number(sent) + "\r\n", SerialFraming::DataLine, false);
+            if (++sent < Lines)
+                return;
+            stream.stop();
+            shownAtTheLastLine = console.toPlainText();
+        });
+        stream.start(Worker::TickIntervalMs / LinesPerTick);
+        QTRY_COMPARE(sent, Lines);
+        QVERIFY2(shownAtTheLastLine.startsWith(QStringLiteral("line 0\nline 1\n")), qPrintable(shownAtTheLastLine));
+        QTRY_VERIFY(console.toPlainText().endsWith(QStringLiteral("line %1\n").arg(Lines - 1)));
     }
 
     void keysAndClicksIgnored()
@@ -164,6 +150,7 @@ private slots:
         console.show();
         QVERIFY(QTest::qWaitForWindowExposed(&console));
         console.displayData("alpha beta\r\ngamma\r\n", SerialFraming::DataLine, false);
+        QTRY_COMPARE(console.toPlainText(), QStringLiteral("alpha beta\ngamma\n"));
         const QString before = console.toPlainText();
         const int position = console.textCursor().position();
 

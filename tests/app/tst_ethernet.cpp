@@ -153,8 +153,9 @@ private slots:
         QVERIFY(device.isBound());
         device.record.address = {10, 77, 0, 1};
         device.record.hardwareId = 31; // a model with Ethernet: its identity keeps the action enabled
+        QObject thisCase; // ends the connections with this case
         QStringList status;
-        QObject::connect(MainWindowProbe::worker(*m_window), &Worker::showEthernetStatusMessage, this,
+        QObject::connect(MainWindowProbe::worker(*m_window), &Worker::showEthernetStatusMessage, &thisCase,
                          [&status](const QString &text) { status << text; });
         EthernetAnswers answers(*m_modal);
         action()->trigger();
@@ -185,10 +186,10 @@ private slots:
 
         // A new local port: the datagram first, then the rebind, then the search.
         QStringList requests;
-        connect(m_window.get(), &MainWindow::signalSendUdpCmdDatagram, this, [&requests] { requests << "datagram"; });
-        connect(m_window.get(), &MainWindow::signalResetUdpSocket, this,
+        connect(m_window.get(), &MainWindow::signalSendUdpCmdDatagram, &thisCase, [&requests] { requests << "datagram"; });
+        connect(m_window.get(), &MainWindow::signalResetUdpSocket, &thisCase,
                 [&requests](unsigned short port) { requests << QStringLiteral("reset %1").arg(port); });
-        connect(m_window.get(), &MainWindow::signalScanVeltoIMU, this,
+        connect(m_window.get(), &MainWindow::signalScanVeltoIMU, &thisCase,
                 [&requests](bool scan) { requests << QStringLiteral("scan %1").arg(scan); });
         m_window->enableAllButtons(true);
         child<QLineEdit>("lineEditLocalUdpPort")->setText(QStringLiteral("9000"));
@@ -277,10 +278,11 @@ private slots:
         QVERIFY(NetNamespace::ip(QStringLiteral("link set v1 down")));
         QUdpSocket blocker;
         QVERIFY(blocker.bind(QHostAddress(QHostAddress::AnyIPv4), Worker::DefaultLocalUdpPort, QAbstractSocket::DontShareAddress));
+        QObject thisCase; // ends the connections with this case
         QStringList reports;
         Worker *worker = MainWindowProbe::worker(*m_window);
-        QObject::connect(worker, &Worker::showEthernetStatusMessage, this, [&reports](const QString &text) { reports << text; });
-        QObject::connect(worker, &Worker::signalActionsSetChecked, this,
+        QObject::connect(worker, &Worker::showEthernetStatusMessage, &thisCase, [&reports](const QString &text) { reports << text; });
+        QObject::connect(worker, &Worker::signalActionsSetChecked, &thisCase,
                          [&reports](bool checked, int mask) { reports << QStringLiteral("checked %1 %2").arg(checked).arg(mask); });
         EthernetAnswers answers(*m_modal);
         action()->trigger();

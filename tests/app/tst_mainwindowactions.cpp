@@ -170,14 +170,30 @@ private slots:
         QCOMPARE(QList<QVariantList>(done), (QList<QVariantList>{{true}, {false}}));
     }
 
-    void halt()
+    // Halt shows the lines gathered before it at once and drops those that
+    // arrive while it lasts; Clear drops the lines still gathered.
+    void haltAndClear()
     {
+        Console *console = MainWindowProbe::console(*m_window);
         QSignalSpy halt(m_window.get(), &MainWindow::signalConsoleHalt);
+        m_window->m_consoleDisplayData("before\r\n", SerialFraming::DataLine, false);
         child("actionHaltSerialPort")->trigger();
-        QVERIFY(MainWindowProbe::console(*m_window)->halt);
+        QVERIFY(console->halt);
+        QCOMPARE(console->toPlainText(), QStringLiteral("before\n"));
+        m_window->m_consoleDisplayData("halted\r\n", SerialFraming::DataLine, false);
         child("actionHaltSerialPort")->trigger();
-        QVERIFY(!MainWindowProbe::console(*m_window)->halt);
+        QVERIFY(!console->halt);
         QCOMPARE(QList<QVariantList>(halt), (QList<QVariantList>{{true}, {false}}));
+        m_window->m_consoleDisplayData("after\r\n", SerialFraming::DataLine, false);
+        QTRY_VERIFY(console->toPlainText().endsWith(QStringLiteral("after\n")));
+        QCOMPARE(console->toPlainText(), QStringLiteral("before\nafter\n"));
+
+        m_window->m_consoleDisplayData("cleared\r\n", SerialFraming::DataLine, false);
+        child("actionClear")->trigger();
+        QCOMPARE(console->toPlainText(), QString());
+        m_window->m_consoleDisplayData("$frq#100\r\n", SerialFraming::AnswerLine, false);
+        QTRY_VERIFY(!console->toPlainText().isEmpty());
+        QCOMPARE(console->toPlainText(), QStringLiteral("$frq#100\n"));
     }
 
     void pickDetectedPort_data()
@@ -277,7 +293,7 @@ private slots:
         Console *console = MainWindowProbe::console(*m_window);
         m_window->m_consoleDisplayData("$frq#100\r\n", SerialFraming::AnswerLine, false);
         m_window->m_consoleInsertPlainText("FA FF 32 0C \u00e9");
-        QCOMPARE(console->toPlainText(), QStringLiteral("$frq#100\nFA FF 32 0C \u00e9"));
+        QTRY_COMPARE(console->toPlainText(), QStringLiteral("$frq#100\nFA FF 32 0C \u00e9"));
 
         BoxSeen box;
         m_modal->then(closeBox(&box));

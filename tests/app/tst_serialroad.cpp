@@ -20,7 +20,7 @@ namespace {
 constexpr int StreamRate = 4000; // bytes per second, a sixth of a 230400-baud line
 constexpr int ReadoutTimeoutMs = 10000;
 constexpr int DetectionTimeoutMs = 20000;
-constexpr int TickMs = 50;
+constexpr int TickMs = Worker::TickIntervalMs;
 constexpr int QuietTicks = 10; // long enough to see that nothing happens
 const QByteArray WriteLog("msg Info : Worker : serial->write : ");
 
@@ -101,7 +101,6 @@ class TestSerialRoad : public QObject, public MainWindowFixture
     Q_OBJECT
 
     std::unique_ptr<DeviceDouble> m_device;
-    std::unique_ptr<BoxCloser> m_boxes; // the serial road notes and closes every message box
     QAction *action(const char *name) const { return child<QAction>(name); }
     QString text(const char *label) const { return child<QLabel>(label)->text(); }
     bool buttonsEnabled() const { return child<QPushButton>("pushButtonApplyChangesIMU")->isEnabled(); }
@@ -203,7 +202,6 @@ private slots:
     {
         m_device = std::make_unique<DeviceDouble>();
         openWindow();
-        m_boxes = std::make_unique<BoxCloser>(*m_modal);
         m_window->show();
     }
 
@@ -211,7 +209,6 @@ private slots:
     {
         m_window.reset();
         m_device.reset();
-        m_boxes.reset();
         closeWindow();
     }
 
@@ -303,7 +300,7 @@ private slots:
             QCOMPARE(rollGraph->data()->at(rollGraph->dataCount() - 1)->value, double(row.roll.toFloat()));
             const QString shown = row.frame ? QString::fromLatin1(row.sample.toHex().toUpper())
                                             : QString::fromLatin1(row.sample.trimmed());
-            QVERIFY2(consoleText().contains(shown), row.name);
+            QTRY_VERIFY2(consoleText().contains(shown), row.name);
         }
         QCOMPARE(text("label_Protocol"), QStringLiteral("HEADER"));
         QCOMPARE(child<QComboBox>("ComboBoxHeader")->currentText(), QStringLiteral("HDR"));
@@ -401,9 +398,9 @@ private slots:
         QCOMPARE(child<QDoubleSpinBox>("doubleSpinBoxNorthOffset")->value(), 12.5);
         QCOMPARE(child<QDoubleSpinBox>("doubleSpinBoxXgauss")->value(), 1.25);
         QCOMPARE(child<QDoubleSpinBox>("doubleSpinBoxYgauss")->value(), -0.5);
-        QCOMPARE(foreground(QStringLiteral("$frq#100")), QByteArray("#00ff00"));
-        QCOMPARE(foreground(QStringLiteral("gyro error 7")), QByteArray("#ff0000"));
-        QCOMPARE(foreground(QStringLiteral(":00A2B4")), QByteArray("#ffff00"));
+        QTRY_COMPARE(foreground(QStringLiteral("$frq#100")), QByteArray("#00ff00"));
+        QTRY_COMPARE(foreground(QStringLiteral("gyro error 7")), QByteArray("#ff0000"));
+        QTRY_COMPARE(foreground(QStringLiteral(":00A2B4")), QByteArray("#ffff00"));
         QCOMPARE(consoleText().count(QStringLiteral("gyro error 7")), 1);
         const QByteArray log = fileBytes(QCoreApplication::applicationDirPath() + "/errorLogger.txt");
         QCOMPARE(log.count("msg Error : Worker : readSerialData : gyro error 7 @ "), 1);
@@ -447,7 +444,6 @@ private slots:
         QCOMPARE(store.value("portName").toString(), name);
         QCOMPARE(store.value("baudRate").toInt(), 38400);
         QCOMPARE(store.value("stringBaudRate").toString(), QStringLiteral("38400"));
-        QVERIFY(m_boxes->boxes.isEmpty());
     }
 
     // Logging from the tool bar: the file holds exactly what the device sent
@@ -497,6 +493,7 @@ private slots:
     // The device goes away mid-stream: "Disconnected" once, no loop; a new device connects.
     void unplugThenConnectAnother()
     {
+        BoxCloser boxes(*m_modal);
         int disconnected = 0;
         QObject counting; // ends the count with this function
         connect(worker(), &Worker::showStatusMessage, &counting, [&](const QString &status) {
@@ -513,8 +510,8 @@ private slots:
         QCOMPARE(disconnected, 1);
         // A hung-up terminal reads as a read error, which has no box of its own;
         // a vanished device (resource error) has the one critical box.
-        QVERIFY2(m_boxes->boxes.size() <= 1, qPrintable(m_boxes->boxes.join('\n')));
-        for (const QString &box : std::as_const(m_boxes->boxes))
+        QVERIFY2(boxes.boxes.size() <= 1, qPrintable(boxes.boxes.join('\n')));
+        for (const QString &box : std::as_const(boxes.boxes))
             QVERIFY2(box.startsWith(QStringLiteral("Critical Error: ")), qPrintable(box));
 
         DeviceDouble another;

@@ -111,7 +111,6 @@ private slots:
     {
         m_recorder.reset();
         closeWindow();
-        UserSettings = InitialUserSettings;
         openWindow();
         m_recorder = std::make_unique<Recorder>(*m_window);
         setLink(Worker::SerialMode);

@@ -1,6 +1,15 @@
 #include "MainWindowFixture.h"
 
 #include <QSettings>
+#include <QStandardPaths>
+
+MainWindowFixture::MainWindowFixture()
+    : m_home(qgetenv("HOME"))
+    , m_hadHome(qEnvironmentVariableIsSet("HOME"))
+    , m_settingsPath(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
+    , m_userSettings(UserSettings)
+{
+}
 
 void MainWindowFixture::openWindow(Home home)
 {
@@ -17,4 +26,15 @@ void MainWindowFixture::closeWindow()
 {
     m_window.reset();
     m_modal.reset();
+    restoreSharedState();
+}
+
+void MainWindowFixture::restoreSharedState()
+{
+    if (m_hadHome)
+        qputenv("HOME", m_home);
+    else
+        qunsetenv("HOME");
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settingsPath);
+    UserSettings = m_userSettings;
 }

@@ -1,6 +1,7 @@
 #ifndef MAINWINDOWFIXTURE_H
 #define MAINWINDOWFIXTURE_H
 
+#include "DeviceTypes.h"
 #include "MainWindow.h"
 #include "MainWindowProbe.h"
 #include "ModalAnswers.h"
@@ -12,10 +13,14 @@
 // The set-up the main-window tests share: a test class derives from it beside
 // QObject and opens a new window for each case, on an empty settings store of
 // its own, with modal answers that fail the case at once when a window nobody
-// expected opens.
+// expected opens. Closing the window puts back what the case may have changed
+// for the whole process: the home folder, the settings store's place and the
+// shared device settings record.
 class MainWindowFixture
 {
 protected:
+    MainWindowFixture();
+
     // Whether the store's folder is also the case's home (the documents folder of file choices).
     enum class Home { Unchanged, StoreFolder };
 
@@ -30,6 +35,14 @@ protected:
     std::unique_ptr<QTemporaryDir> m_storeDir;
     std::unique_ptr<ModalAnswers> m_modal;
     std::unique_ptr<MainWindow> m_window;
+
+private:
+    void restoreSharedState();
+
+    const QByteArray m_home;
+    const bool m_hadHome;
+    const QString m_settingsPath;
+    const ImuSettingsType m_userSettings;
 };
 
 #endif // MAINWINDOWFIXTURE_H
