@@ -297,7 +297,9 @@ void Worker::countSettingsReread()
     readIMUsettings = true;
 }
 
-// A failed read skips only its own datagram; the others pending are read in this round.
+// A failed read ends the round: it may have left its datagram on the socket,
+// and reading on would then never end. The socket's next readyRead starts a
+// new round with whatever is still pending.
 void Worker::processUdpSocketIP4PendingDatagrams()
 {
     if (!m_udpBound)
@@ -306,8 +308,9 @@ void Worker::processUdpSocketIP4PendingDatagrams()
         m_ethernetWatchdog = 0;
         QByteArray buffer(qMax<qint64>(udpSocketIP4->pendingDatagramSize(), 0), Qt::Uninitialized);
         const std::optional<QByteArray> datagram = UdpDatagrams::readResult(buffer, readUdpDatagram(buffer));
-        if (datagram)
-            receiveUdpDatagram(*datagram);
+        if (!datagram)
+            return;
+        receiveUdpDatagram(*datagram);
     }
 }
 
