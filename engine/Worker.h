@@ -12,6 +12,7 @@
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QHash>
 #include <QHostAddress>
 #include <QList>
 #include <QMutex>
@@ -215,6 +216,8 @@ private:
     void reportUdpPortIfMoved();
     bool deviceAddressUsable() const;
     bool writeUdpDatagram(const QByteArray &payload, const QHostAddress &to, quint16 port, const QByteArray &operation);
+    void noteUdpWriteFailed(const QByteArray &operation, const QByteArray &reason);
+    void noteUdpWriteSucceeded(const QByteArray &operation);
     void advanceMessageNumber();
     void searchForDevice();
     void resendSetDatagram();
@@ -349,6 +352,9 @@ private:
     bool m_setDatagramPending = false;
     uint32_t m_setDatagramResends = 0;
     uint32_t m_settingsRereadCount = 0;
+    // Failed writes of each operation since its last successful one; an
+    // operation is listed only while its writes fail.
+    QHash<QByteArray, quint64> m_failedUdpWrites;
 };
 
 #endif // WORKER_H

@@ -128,13 +128,31 @@ bool Worker::writeUdpDatagram(const QByteArray &payload, const QHostAddress &to,
                               const QByteArray &operation)
 {
     const qint64 written = udpSocketIP4->writeDatagram(payload, to, port);
-    if (written == payload.size())
+    if (written == payload.size()) {
+        noteUdpWriteSucceeded(operation);
         return true;
+    }
     const QByteArray reason = written < 0 ? udpSocketIP4->errorString().toUtf8()
                                           : "only " + QByteArray::number(written) + " of "
                                                 + QByteArray::number(payload.size()) + " bytes written";
-    emit signalErrorLoggerWrite("msg Error : Worker : UDP " + operation + " : write failed : " + reason);
+    noteUdpWriteFailed(operation, reason);
     return false;
+}
+
+// A run of failed writes is logged once, at its first failure: a link that
+// cannot reach the network retries every few ticks for as long as it runs.
+void Worker::noteUdpWriteFailed(const QByteArray &operation, const QByteArray &reason)
+{
+    if (m_failedUdpWrites[operation]++ == 0)
+        emit signalErrorLoggerWrite("msg Error : Worker : UDP " + operation + " : write failed : " + reason);
+}
+
+void Worker::noteUdpWriteSucceeded(const QByteArray &operation)
+{
+    const quint64 failed = m_failedUdpWrites.take(operation);
+    if (failed > 0)
+        emit signalErrorLoggerWrite("msg Info : Worker : UDP " + operation + " : written again after "
+                                    + QByteArray::number(failed) + " failed writes");
 }
 
 void Worker::advanceMessageNumber()

@@ -718,6 +718,14 @@ private slots:
         link.log.take();
         link.run(int(Worker::DiscoveryInterval));
         QVERIFY(failedOnce("discovery"));
+
+        // A run of failures is logged at its start and at its end only.
+        link.run(3 * int(Worker::DiscoveryInterval));
+        QVERIFY(link.log.named("event").isEmpty());
+        link.worker.EthernetConnectTriggered(true, QHostAddress::LocalHost, QHostAddress::LocalHost);
+        link.run(int(Worker::DiscoveryInterval));
+        QCOMPARE(link.log.named("event"), QStringList{"event(msg Info : Worker : UDP discovery : written again after 4 failed writes)"});
+        QTRY_COMPARE_WITH_TIMEOUT(link.device.receivedStartingWith("READ$QUORVX#").size(), 1, Timeout);
     }
 
     // A failed read ends its round, whether or not it took its datagram off the
