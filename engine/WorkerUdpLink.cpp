@@ -60,13 +60,14 @@ void Worker::connectEthernet(const QHostAddress &address, const QHostAddress &br
     closeSerialPort();
     resetUdpSocket();
     m_scanning = true;
+    m_settingsUnconfirmed = false;
     m_interfaceAddress = address;
     m_discoveryTarget = broadcast;
     qCDebug(lcEngine) << Q_FUNC_INFO << "| Line :" << __LINE__ << ":" << "$connect#" << address << broadcast;
     if (!bindUdpSocket(m_localUdpPort))
         return;
     m_interfaceMode = EthernetMode;
-    emit showEthernetStatusMessage(tr("Connected"));
+    showEthernetStatus(tr("Connected"));
     if (m_localUdpPort != udpSocketIP4->localPort())
         emit m_uiLineEditLocalUdpPortSetText(QString::number(udpSocketIP4->localPort()));
 }
@@ -75,7 +76,8 @@ void Worker::disconnectEthernet()
 {
     m_scanning = false;
     m_udpBound = false;
-    emit showEthernetStatusMessage(tr("Disconnected"));
+    m_settingsUnconfirmed = false;
+    showEthernetStatus(tr("Disconnected"));
     emit enableAllButtons(false);
     m_interfaceMode = NoLink;
     resetUdpSocket();
@@ -110,7 +112,7 @@ bool Worker::bindUdpSocket(uint16_t port)
     if (m_udpBound)
         return true;
     const QString reason = udpSocketIP4->errorString();
-    emit showEthernetStatusMessage(tr("Disconnected: UDP port %1 could not be bound: %2").arg(port).arg(reason));
+    showEthernetStatus(tr("Disconnected: UDP port %1 could not be bound: %2").arg(port).arg(reason));
     emit signalErrorLoggerWrite("msg Error : Worker : UDP bind : port " + QByteArray::number(port) + " : "
                                 + reason.toUtf8());
     emit signalActionsSetChecked(false, EthernetConnectAction);
@@ -211,6 +213,12 @@ void Worker::sendGetCmdDatagram(const QByteArray &command)
     emit signalErrorLoggerWrite("msg Info : Worker : UDP sendGetCmdDatagram : " + payload);
 }
 
+// An Ethernet status text, followed by the note of settings dropped unconfirmed while it stands.
+void Worker::showEthernetStatus(const QString &text)
+{
+    emit showEthernetStatusMessage(m_settingsUnconfirmed ? tr("%1: Settings Not Confirmed").arg(text) : text);
+}
+
 void Worker::udpTimerTask()
 {
     if (!(m_interfaceMode & EthernetMode))
@@ -231,9 +239,10 @@ void Worker::udpTimerTask()
 // the default local port, and none when that port cannot be bound.
 void Worker::searchForDevice()
 {
-    m_setDatagramPending = false;
+    if (m_setDatagramPending)
+        dropUnconfirmedSetDatagram();
     readIMUsettings = false;
-    emit showEthernetStatusMessage(QStringLiteral("Scaning For IMU"));
+    showEthernetStatus(QStringLiteral("Scaning For IMU"));
     if (m_discoveryCount++ < DiscoveryInterval - 1)
         return;
     emit enableAllButtons(false);
@@ -258,9 +267,18 @@ void Worker::resendSetDatagram()
     } else if (old >= ResendLimit) {
         readIMUsettings = false;
         m_setDatagramResends = 0;
-        m_setDatagramPending = false;
+        dropUnconfirmedSetDatagram();
         m_scanning = true;
     }
+}
+
+// A settings datagram given up, or dropped by a search, without the device's
+// confirmation: the device may not have taken the settings.
+void Worker::dropUnconfirmedSetDatagram()
+{
+    m_setDatagramPending = false;
+    m_settingsUnconfirmed = true;
+    emit signalErrorLoggerWrite("msg Error : Worker : UDP sendSetCmdDatagram : not confirmed by the IMU, settings dropped");
 }
 
 void Worker::requestSettings()
@@ -275,7 +293,7 @@ void Worker::checkEthernetWatchdog()
 {
     if (m_ethernetWatchdog++ < WatchdogLimit)
         return;
-    emit showEthernetStatusMessage(tr("Reset Conecction"));
+    showEthernetStatus(tr("Reset Conecction"));
     m_ethernetWatchdog = 0;
     m_discoveryCount = 0;
     m_scanning = true;
@@ -285,12 +303,12 @@ void Worker::checkEthernetWatchdog()
 
 void Worker::serveRebindRequest()
 {
-    emit showEthernetStatusMessage(tr("Reset Conecction"));
+    showEthernetStatus(tr("Reset Conecction"));
     m_rebindRequest = false;
     resetUdpSocket();
     if (!bindUdpSocket(m_localUdpPort))
         return;
-    emit showEthernetStatusMessage(tr("Connected"));
+    showEthernetStatus(tr("Connected"));
     emit enableAllButtons(true);
     resetStatisticsFilters();
     reportUdpPortIfMoved();

@@ -14,6 +14,8 @@
 namespace {
 
 constexpr int Timeout = 5000;
+const QString UnconfirmedEvent =
+    QStringLiteral("event(msg Error : Worker : UDP sendSetCmdDatagram : not confirmed by the IMU, settings dropped)");
 
 QString text(const QString &value) { return value; }
 QString text(const QByteArray &value) { return QString::fromLatin1(value); }
@@ -349,13 +351,59 @@ private slots:
         }
         QCOMPARE(link.settingsDatagramsReceived(), 11);
         QCOMPARE(link.device.receivedStartingWith("READ$QUORVX#").size(), 11);
+        link.log.take();
         link.run();
         QVERIFY(!WorkerProbe::setDatagramPending(link.worker));
         QVERIFY(WorkerProbe::scanning(link.worker));
         QVERIFY(!WorkerProbe::readingSettings(link.worker));
+        QCOMPARE(link.log.take(), QStringList{UnconfirmedEvent});
         link.run(20);
         QTest::qWait(50);
         QCOMPARE(link.settingsDatagramsReceived(), 11);
+        QCOMPARE(link.log.named("ethernet").first(), QStringLiteral("ethernet(Scaning For IMU: Settings Not Confirmed)"));
+        QVERIFY(!link.log.entries.contains(UnconfirmedEvent));
+    }
+
+    // Settings dropped unconfirmed, by the give-up or by the search a silent
+    // device starts, are said once in the event log; the Ethernet status texts
+    // carry the note until a datagram is confirmed or the link is connected anew.
+    void unconfirmedSettingsNoted()
+    {
+        Link link;
+        QVERIFY(link.bringUp());
+        link.device.answering = false;
+        link.worker.sendUdpCmdDatagram(QStringLiteral("127.0.0.1"), settingsDatagram(0x21, 11), 0);
+        link.run(int(100 - WorkerProbe::ethernetWatchdog(link.worker)));
+        QCOMPARE(link.log.named("ethernet").last(), QStringLiteral("ethernet(Reset Conecction)"));
+        QVERIFY(link.log.named("event").filter("not confirmed").isEmpty());
+        link.run();
+        QCOMPARE(link.log.named("event").filter("not confirmed"), QStringList{UnconfirmedEvent});
+        QCOMPARE(link.log.named("ethernet").last(), QStringLiteral("ethernet(Scaning For IMU: Settings Not Confirmed)"));
+
+        // Found again, rebound: still noted.
+        link.device.answering = true;
+        link.run(int(Worker::DiscoveryInterval));
+        QTRY_VERIFY_WITH_TIMEOUT(!WorkerProbe::scanning(link.worker), Timeout);
+        link.log.take();
+        link.run();
+        QCOMPARE(link.log.named("ethernet"), (QStringList{"ethernet(Reset Conecction: Settings Not Confirmed)",
+                                                          "ethernet(Connected: Settings Not Confirmed)"}));
+        link.log.take();
+        // A confirmed datagram ends the note at once.
+        link.worker.sendUdpCmdDatagram(QStringLiteral("127.0.0.1"), settingsDatagram(0x21, 12), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(!WorkerProbe::setDatagramPending(link.worker), Timeout);
+        QCOMPARE(link.log.named("ethernet"), QStringList{"ethernet(Connected)"});
+        link.log.take();
+        link.run();
+        QVERIFY(link.log.named("ethernet").isEmpty());
+
+        // So does a new connection.
+        link.worker.sendUdpCmdDatagram(QStringLiteral("127.0.0.1"), settingsDatagram(0x21, 13), 0);
+        link.worker.scanVeltoIMUSlot(true);
+        link.run();
+        QCOMPARE(link.log.named("ethernet").last(), QStringLiteral("ethernet(Scaning For IMU: Settings Not Confirmed)"));
+        link.connect();
+        QCOMPARE(link.log.named("ethernet").last(), QStringLiteral("ethernet(Connected)"));
     }
 
     // 100 silent runs reset the socket to the default local port and search again.
@@ -717,6 +765,8 @@ private slots:
         link.worker.EthernetConnectTriggered(true, QHostAddress::LocalHost, QHostAddress::LocalHostIPv6);
         link.log.take();
         link.run(int(Worker::DiscoveryInterval));
+        // The search drops the settings datagram that never went out, and says so.
+        QVERIFY(link.log.entries.removeOne(UnconfirmedEvent));
         QVERIFY(failedOnce("discovery"));
 
         // A run of failures is logged at its start and at its end only.
