@@ -12,6 +12,7 @@
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QHash>
 #include <QHostAddress>
 #include <QList>
 #include <QMutex>
@@ -215,9 +216,13 @@ private:
     void reportUdpPortIfMoved();
     bool deviceAddressUsable() const;
     bool writeUdpDatagram(const QByteArray &payload, const QHostAddress &to, quint16 port, const QByteArray &operation);
+    void noteUdpWriteFailed(const QByteArray &operation, const QByteArray &reason);
+    void noteUdpWriteSucceeded(const QByteArray &operation);
     void advanceMessageNumber();
+    void showEthernetStatus(const QString &text);
     void searchForDevice();
     void resendSetDatagram();
+    void dropUnconfirmedSetDatagram();
     void requestSettings();
     void checkEthernetWatchdog();
     void serveRebindRequest();
@@ -348,7 +353,13 @@ private:
     QByteArray m_setDatagramSignature;
     bool m_setDatagramPending = false;
     uint32_t m_setDatagramResends = 0;
+    // A settings datagram was dropped unconfirmed: the Ethernet status texts say
+    // so until the device confirms one or the link is connected anew.
+    bool m_settingsUnconfirmed = false;
     uint32_t m_settingsRereadCount = 0;
+    // Failed writes of each operation since its last successful one; an
+    // operation is listed only while its writes fail.
+    QHash<QByteArray, quint64> m_failedUdpWrites;
 };
 
 #endif // WORKER_H

@@ -40,6 +40,10 @@ bool Worker::confirmsPendingDatagram(const QByteArray &answer)
     m_waitTicks = 0;
     m_setDatagramResends = 0;
     emit enableAllButtons(true);
+    if (m_settingsUnconfirmed) {
+        m_settingsUnconfirmed = false;
+        showEthernetStatus(tr("Connected"));
+    }
     return true;
 }
 

@@ -60,13 +60,14 @@ void Worker::connectEthernet(const QHostAddress &address, const QHostAddress &br
     closeSerialPort();
     resetUdpSocket();
     m_scanning = true;
+    m_settingsUnconfirmed = false;
     m_interfaceAddress = address;
     m_discoveryTarget = broadcast;
     qCDebug(lcEngine) << Q_FUNC_INFO << "| Line :" << __LINE__ << ":" << "$connect#" << address << broadcast;
     if (!bindUdpSocket(m_localUdpPort))
         return;
     m_interfaceMode = EthernetMode;
-    emit showEthernetStatusMessage(tr("Connected"));
+    showEthernetStatus(tr("Connected"));
     if (m_localUdpPort != udpSocketIP4->localPort())
         emit m_uiLineEditLocalUdpPortSetText(QString::number(udpSocketIP4->localPort()));
 }
@@ -75,7 +76,8 @@ void Worker::disconnectEthernet()
 {
     m_scanning = false;
     m_udpBound = false;
-    emit showEthernetStatusMessage(tr("Disconnected"));
+    m_settingsUnconfirmed = false;
+    showEthernetStatus(tr("Disconnected"));
     emit enableAllButtons(false);
     m_interfaceMode = NoLink;
     resetUdpSocket();
@@ -110,7 +112,7 @@ bool Worker::bindUdpSocket(uint16_t port)
     if (m_udpBound)
         return true;
     const QString reason = udpSocketIP4->errorString();
-    emit showEthernetStatusMessage(tr("Disconnected: UDP port %1 could not be bound: %2").arg(port).arg(reason));
+    showEthernetStatus(tr("Disconnected: UDP port %1 could not be bound: %2").arg(port).arg(reason));
     emit signalErrorLoggerWrite("msg Error : Worker : UDP bind : port " + QByteArray::number(port) + " : "
                                 + reason.toUtf8());
     emit signalActionsSetChecked(false, EthernetConnectAction);
@@ -128,13 +130,31 @@ bool Worker::writeUdpDatagram(const QByteArray &payload, const QHostAddress &to,
                               const QByteArray &operation)
 {
     const qint64 written = udpSocketIP4->writeDatagram(payload, to, port);
-    if (written == payload.size())
+    if (written == payload.size()) {
+        noteUdpWriteSucceeded(operation);
         return true;
+    }
     const QByteArray reason = written < 0 ? udpSocketIP4->errorString().toUtf8()
                                           : "only " + QByteArray::number(written) + " of "
                                                 + QByteArray::number(payload.size()) + " bytes written";
-    emit signalErrorLoggerWrite("msg Error : Worker : UDP " + operation + " : write failed : " + reason);
+    noteUdpWriteFailed(operation, reason);
     return false;
+}
+
+// A run of failed writes is logged once, at its first failure: a link that
+// cannot reach the network retries every few ticks for as long as it runs.
+void Worker::noteUdpWriteFailed(const QByteArray &operation, const QByteArray &reason)
+{
+    if (m_failedUdpWrites[operation]++ == 0)
+        emit signalErrorLoggerWrite("msg Error : Worker : UDP " + operation + " : write failed : " + reason);
+}
+
+void Worker::noteUdpWriteSucceeded(const QByteArray &operation)
+{
+    const quint64 failed = m_failedUdpWrites.take(operation);
+    if (failed > 0)
+        emit signalErrorLoggerWrite("msg Info : Worker : UDP " + operation + " : written again after "
+                                    + QByteArray::number(failed) + " failed writes");
 }
 
 void Worker::advanceMessageNumber()
@@ -193,6 +213,12 @@ void Worker::sendGetCmdDatagram(const QByteArray &command)
     emit signalErrorLoggerWrite("msg Info : Worker : UDP sendGetCmdDatagram : " + payload);
 }
 
+// An Ethernet status text, followed by the note of settings dropped unconfirmed while it stands.
+void Worker::showEthernetStatus(const QString &text)
+{
+    emit showEthernetStatusMessage(m_settingsUnconfirmed ? tr("%1: Settings Not Confirmed").arg(text) : text);
+}
+
 void Worker::udpTimerTask()
 {
     if (!(m_interfaceMode & EthernetMode))
@@ -213,9 +239,10 @@ void Worker::udpTimerTask()
 // the default local port, and none when that port cannot be bound.
 void Worker::searchForDevice()
 {
-    m_setDatagramPending = false;
+    if (m_setDatagramPending)
+        dropUnconfirmedSetDatagram();
     readIMUsettings = false;
-    emit showEthernetStatusMessage(QStringLiteral("Scaning For IMU"));
+    showEthernetStatus(QStringLiteral("Scaning For IMU"));
     if (m_discoveryCount++ < DiscoveryInterval - 1)
         return;
     emit enableAllButtons(false);
@@ -240,9 +267,18 @@ void Worker::resendSetDatagram()
     } else if (old >= ResendLimit) {
         readIMUsettings = false;
         m_setDatagramResends = 0;
-        m_setDatagramPending = false;
+        dropUnconfirmedSetDatagram();
         m_scanning = true;
     }
+}
+
+// A settings datagram given up, or dropped by a search, without the device's
+// confirmation: the device may not have taken the settings.
+void Worker::dropUnconfirmedSetDatagram()
+{
+    m_setDatagramPending = false;
+    m_settingsUnconfirmed = true;
+    emit signalErrorLoggerWrite("msg Error : Worker : UDP sendSetCmdDatagram : not confirmed by the IMU, settings dropped");
 }
 
 void Worker::requestSettings()
@@ -257,7 +293,7 @@ void Worker::checkEthernetWatchdog()
 {
     if (m_ethernetWatchdog++ < WatchdogLimit)
         return;
-    emit showEthernetStatusMessage(tr("Reset Conecction"));
+    showEthernetStatus(tr("Reset Conecction"));
     m_ethernetWatchdog = 0;
     m_discoveryCount = 0;
     m_scanning = true;
@@ -267,12 +303,12 @@ void Worker::checkEthernetWatchdog()
 
 void Worker::serveRebindRequest()
 {
-    emit showEthernetStatusMessage(tr("Reset Conecction"));
+    showEthernetStatus(tr("Reset Conecction"));
     m_rebindRequest = false;
     resetUdpSocket();
     if (!bindUdpSocket(m_localUdpPort))
         return;
-    emit showEthernetStatusMessage(tr("Connected"));
+    showEthernetStatus(tr("Connected"));
     emit enableAllButtons(true);
     resetStatisticsFilters();
     reportUdpPortIfMoved();
@@ -297,7 +333,9 @@ void Worker::countSettingsReread()
     readIMUsettings = true;
 }
 
-// A failed read skips only its own datagram; the others pending are read in this round.
+// A failed read ends the round: it may have left its datagram on the socket,
+// and reading on would then never end. The socket's next readyRead starts a
+// new round with whatever is still pending.
 void Worker::processUdpSocketIP4PendingDatagrams()
 {
     if (!m_udpBound)
@@ -306,8 +344,9 @@ void Worker::processUdpSocketIP4PendingDatagrams()
         m_ethernetWatchdog = 0;
         QByteArray buffer(qMax<qint64>(udpSocketIP4->pendingDatagramSize(), 0), Qt::Uninitialized);
         const std::optional<QByteArray> datagram = UdpDatagrams::readResult(buffer, readUdpDatagram(buffer));
-        if (datagram)
-            receiveUdpDatagram(*datagram);
+        if (!datagram)
+            return;
+        receiveUdpDatagram(*datagram);
     }
 }
 

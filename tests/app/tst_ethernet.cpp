@@ -271,6 +271,38 @@ private slots:
         QCOMPARE(resets.size(), 0);
     }
 
+    // An Apply the unit never confirms: after the last resend the status strip
+    // says so, also once the unit is found again, until an Apply is confirmed.
+    void windowUnconfirmedApplyShown()
+    {
+        QVERIFY(NetNamespace::ip(QStringLiteral("link set v1 down")));
+        UdpDevice device(QHostAddress(QHostAddress::AnyIPv4), Worker::DefaultDeviceUdpPort);
+        QVERIFY(device.isBound());
+        device.record.address = {10, 77, 0, 1};
+        device.record.hardwareId = 31;
+        device.confirming = false;
+        EthernetAnswers answers(*m_modal);
+        action()->trigger();
+        auto *status = child<QLabel>("labelEthernetStatus");
+        auto *apply = child<QPushButton>("pushButtonApplyChangesIMU");
+        QTRY_VERIFY_WITH_TIMEOUT(apply->isEnabled(), Timeout);
+        QTRY_COMPARE_WITH_TIMEOUT(status->text(), QStringLiteral("Connected"), Timeout);
+
+        auto *baudRates = child<QComboBox>("RS232BaudRateBox");
+        baudRates->setCurrentIndex(2);
+        apply->click();
+        // Eleven sends ten runs apart, each followed by a settings request and its wait: about 11 s.
+        QTRY_COMPARE_WITH_TIMEOUT(status->text(), QStringLiteral("Connected: Settings Not Confirmed"), 4 * Timeout);
+        QCOMPARE(settingsDatagrams(device).size(), 11);
+        QVERIFY(apply->isEnabled());
+
+        device.confirming = true;
+        baudRates->setCurrentIndex(3);
+        apply->click();
+        QTRY_COMPARE_WITH_TIMEOUT(settingsDatagrams(device).size(), 12, Timeout);
+        QTRY_COMPARE_WITH_TIMEOUT(status->text(), QStringLiteral("Connected"), Timeout);
+    }
+
     // A local port already taken: the worker says so, with the port, and asks
     // for the action to uncheck.
     void windowBindFailureReported()

@@ -14,6 +14,8 @@
 namespace {
 
 constexpr int Timeout = 5000;
+const QString UnconfirmedEvent =
+    QStringLiteral("event(msg Error : Worker : UDP sendSetCmdDatagram : not confirmed by the IMU, settings dropped)");
 
 QString text(const QString &value) { return value; }
 QString text(const QByteArray &value) { return QString::fromLatin1(value); }
@@ -102,18 +104,23 @@ bool isSettingsDatagram(const QByteArray &bytes)
     return bytes.size() == 68 && bytes.startsWith("$QUORVX#");
 }
 
-// A worker whose chosen reads fail after taking their datagram off the socket.
+// A worker whose chosen reads fail, after taking their datagram off the
+// socket or, when takesDatagram is false, leaving it there.
 class FailingReadWorker : public Worker
 {
 public:
     QList<int> failingReads; // counted from 0
+    bool takesDatagram = true;
     int reads = 0;
 
 protected:
     qint64 readUdpDatagram(QByteArray &buffer) override
     {
+        const bool fails = failingReads.contains(reads++);
+        if (fails && !takesDatagram)
+            return -1;
         const qint64 count = Worker::readUdpDatagram(buffer);
-        return failingReads.contains(reads++) ? -1 : count;
+        return fails ? -1 : count;
     }
 };
 
@@ -344,13 +351,59 @@ private slots:
         }
         QCOMPARE(link.settingsDatagramsReceived(), 11);
         QCOMPARE(link.device.receivedStartingWith("READ$QUORVX#").size(), 11);
+        link.log.take();
         link.run();
         QVERIFY(!WorkerProbe::setDatagramPending(link.worker));
         QVERIFY(WorkerProbe::scanning(link.worker));
         QVERIFY(!WorkerProbe::readingSettings(link.worker));
+        QCOMPARE(link.log.take(), QStringList{UnconfirmedEvent});
         link.run(20);
         QTest::qWait(50);
         QCOMPARE(link.settingsDatagramsReceived(), 11);
+        QCOMPARE(link.log.named("ethernet").first(), QStringLiteral("ethernet(Scaning For IMU: Settings Not Confirmed)"));
+        QVERIFY(!link.log.entries.contains(UnconfirmedEvent));
+    }
+
+    // Settings dropped unconfirmed, by the give-up or by the search a silent
+    // device starts, are said once in the event log; the Ethernet status texts
+    // carry the note until a datagram is confirmed or the link is connected anew.
+    void unconfirmedSettingsNoted()
+    {
+        Link link;
+        QVERIFY(link.bringUp());
+        link.device.answering = false;
+        link.worker.sendUdpCmdDatagram(QStringLiteral("127.0.0.1"), settingsDatagram(0x21, 11), 0);
+        link.run(int(100 - WorkerProbe::ethernetWatchdog(link.worker)));
+        QCOMPARE(link.log.named("ethernet").last(), QStringLiteral("ethernet(Reset Conecction)"));
+        QVERIFY(link.log.named("event").filter("not confirmed").isEmpty());
+        link.run();
+        QCOMPARE(link.log.named("event").filter("not confirmed"), QStringList{UnconfirmedEvent});
+        QCOMPARE(link.log.named("ethernet").last(), QStringLiteral("ethernet(Scaning For IMU: Settings Not Confirmed)"));
+
+        // Found again, rebound: still noted.
+        link.device.answering = true;
+        link.run(int(Worker::DiscoveryInterval));
+        QTRY_VERIFY_WITH_TIMEOUT(!WorkerProbe::scanning(link.worker), Timeout);
+        link.log.take();
+        link.run();
+        QCOMPARE(link.log.named("ethernet"), (QStringList{"ethernet(Reset Conecction: Settings Not Confirmed)",
+                                                          "ethernet(Connected: Settings Not Confirmed)"}));
+        link.log.take();
+        // A confirmed datagram ends the note at once.
+        link.worker.sendUdpCmdDatagram(QStringLiteral("127.0.0.1"), settingsDatagram(0x21, 12), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(!WorkerProbe::setDatagramPending(link.worker), Timeout);
+        QCOMPARE(link.log.named("ethernet"), QStringList{"ethernet(Connected)"});
+        link.log.take();
+        link.run();
+        QVERIFY(link.log.named("ethernet").isEmpty());
+
+        // So does a new connection.
+        link.worker.sendUdpCmdDatagram(QStringLiteral("127.0.0.1"), settingsDatagram(0x21, 13), 0);
+        link.worker.scanVeltoIMUSlot(true);
+        link.run();
+        QCOMPARE(link.log.named("ethernet").last(), QStringLiteral("ethernet(Scaning For IMU: Settings Not Confirmed)"));
+        link.connect();
+        QCOMPARE(link.log.named("ethernet").last(), QStringLiteral("ethernet(Connected)"));
     }
 
     // 100 silent runs reset the socket to the default local port and search again.
@@ -712,25 +765,50 @@ private slots:
         link.worker.EthernetConnectTriggered(true, QHostAddress::LocalHost, QHostAddress::LocalHostIPv6);
         link.log.take();
         link.run(int(Worker::DiscoveryInterval));
+        // The search drops the settings datagram that never went out, and says so.
+        QVERIFY(link.log.entries.removeOne(UnconfirmedEvent));
         QVERIFY(failedOnce("discovery"));
+
+        // A run of failures is logged at its start and at its end only.
+        link.run(3 * int(Worker::DiscoveryInterval));
+        QVERIFY(link.log.named("event").isEmpty());
+        link.worker.EthernetConnectTriggered(true, QHostAddress::LocalHost, QHostAddress::LocalHost);
+        link.run(int(Worker::DiscoveryInterval));
+        QCOMPARE(link.log.named("event"), QStringList{"event(msg Info : Worker : UDP discovery : written again after 4 failed writes)"});
+        QTRY_COMPARE_WITH_TIMEOUT(link.device.receivedStartingWith("READ$QUORVX#").size(), 1, Timeout);
     }
 
-    // A failed read skips its own datagram only; the others pending are read in the same round.
-    void failedReadSkipsOneDatagram()
+    // A failed read ends its round, whether or not it took its datagram off the
+    // socket; the socket's next readyRead reads what is still pending.
+    void failedReadEndsTheRound_data()
     {
+        QTest::addColumn<bool>("takesDatagram");
+        QTest::addColumn<QStringList>("rolls");
+        QTest::newRow("datagram taken") << true << QStringList{"+01.00", "+03.00"};
+        QTest::newRow("nothing taken") << false << QStringList{"+01.00", "+02.00", "+03.00"};
+    }
+    void failedReadEndsTheRound()
+    {
+        QFETCH(bool, takesDatagram);
+        QFETCH(QStringList, rolls);
         LinkWith<FailingReadWorker> link;
         link.device.answering = false;
         link.connect();
         link.worker.failingReads = {1};
+        link.worker.takesDatagram = takesDatagram;
         for (const float roll : {1.0f, 2.0f, 3.0f})
             link.sendToWorker(outputDatagram({roll}));
+        QTRY_VERIFY_WITH_TIMEOUT(WorkerProbe::udpSocket(link.worker)->hasPendingDatagrams(), Timeout);
         link.log.take();
         link.worker.processUdpSocketIP4PendingDatagrams();
-        const QStringList shown = link.log.named("console");
-        QCOMPARE(shown.size(), 2);
-        QVERIFY(shown[0].startsWith("console(+01.00,"));
-        QVERIFY(shown[1].startsWith("console(+03.00,"));
-        QCOMPARE(link.worker.reads, 3);
+        QCOMPARE(link.worker.reads, 2);
+        QCOMPARE(link.log.named("console").size(), 1);
+
+        QTRY_COMPARE_WITH_TIMEOUT(link.log.named("console").size(), rolls.size(), Timeout);
+        QStringList shown;
+        for (const QString &line : link.log.named("console"))
+            shown << line.mid(QStringLiteral("console(").size(), rolls.first().size());
+        QCOMPARE(shown, rolls);
     }
 };
 
