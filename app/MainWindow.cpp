@@ -207,8 +207,7 @@ void MainWindow::applyFonts()
     removeTabsTitled(tr("Heading"));
 
     const QFont readoutFont(ReadoutFamily, ReadoutPointSize, QFont::Medium);
-    for (QLabel *label : {ui->labelRoll, ui->labelPitch, ui->labelYaw, ui->labelRollRate, ui->labelPitchRate,
-                          ui->labelYawRate, ui->labelAx, ui->labelAy, ui->labelAz})
+    for (QLabel *label : readoutLabels())
         label->setFont(readoutFont);
 }
 

@@ -5,6 +5,7 @@
 #include "AttitudeMeter.h"
 #include "DeviceTypes.h"
 #include "EthernetSettingsDatagram.h"
+#include "ReadoutTexts.h"
 #include "SettingsMarkers.h"
 #include "SettingsValues.h"
 #include "Worker.h"
@@ -314,6 +315,11 @@ private:
     void setAllFieldBoxesChecked(bool checked);
     void showProtocolView(const OutputProtocolType &record);
     QString protocolHeader() const;
+
+    // --- Display: the nine read-out labels in the order their texts come, and showing the texts.
+    using ReadoutLabels = std::array<QLabel *, ReadoutTexts::LabelCount>;
+    ReadoutLabels readoutLabels() const;
+    void showReadouts(const ReadoutTexts::Readouts &texts);
 
     // --- Ethernet
     EthernetSettingsFields readEthernetSettingsFields(const QStringList &deviceOctets) const;
