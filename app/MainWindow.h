@@ -122,6 +122,8 @@ public slots:
     void haltSerialPortAction();
     void openSerialPort();
     void closeSerialPort();
+    // The worker closed the serial port on an error.
+    void serialPortLost();
     void autoDetectSerialPortDone(const QList<QString> &detectedPortName, const QList<int> &detectedBaudRate,
                                   int timeElapsed);
     void clearAllSetFalgs();
@@ -281,6 +283,7 @@ private:
 
     // --- Actions
     void resetLink();
+    void leaveSerialLink();
     QAction *linkAction(ActionRules::LinkAction action) const;
     void showInstrument(QWindow &window);
     bool confirmOverwrite(const QString &fileName);
