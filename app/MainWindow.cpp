@@ -215,8 +215,11 @@ void MainWindow::applyFonts()
 // larger, let the status captions and the window grow so that no text is clipped.
 void MainWindow::fitToFont()
 {
-    for (QLabel *caption : {labelSerialPort, labelEthernet})
-        caption->setMaximumWidth(qMax(caption->maximumWidth(), caption->sizeHint().width()));
+    for (QLabel *caption : {labelSerialPort, labelEthernet}) {
+        const int width = caption->sizeHint().width();
+        caption->setMinimumWidth(qMax(caption->minimumWidth(), width));
+        caption->setMaximumWidth(qMax(caption->maximumWidth(), width));
+    }
     resize(size().expandedTo(sizeHint()));
 }
 
