@@ -5,6 +5,7 @@
 #include "ui_mainwindow.h"
 
 #include "Console.h"
+#include "ContentWidths.h"
 #include "DecimalRangeValidator.h"
 #include "DialogAutoDetect.h"
 #include "DialogChart.h"
@@ -212,7 +213,9 @@ void MainWindow::applyFonts()
 }
 
 // The form's sizes suit a screen where a point is a pixel. Where points are
-// larger, let the status captions and the window grow so that no text is clipped.
+// larger, the status captions, the texts of the central area and the window
+// grow so that no text is cut: the window opens at the size its content
+// asks for and cannot be made smaller than its content needs.
 void MainWindow::fitToFont()
 {
     for (QLabel *caption : {labelSerialPort, labelEthernet}) {
@@ -220,6 +223,8 @@ void MainWindow::fitToFont()
         caption->setMinimumWidth(qMax(caption->minimumWidth(), width));
         caption->setMaximumWidth(qMax(caption->maximumWidth(), width));
     }
+    ContentWidths::widenToContent(ui->centralWidget);
+    setMinimumSize(minimumSize().expandedTo(minimumSizeHint()));
     resize(size().expandedTo(sizeHint()));
 }
 

@@ -1,4 +1,5 @@
-// The status strip with status texts longer than their room.
+// What the window shows at its smallest size, and the status strip with status
+// texts longer than their room.
 
 #include "ApplicationStartup.h"
 #include "ElidingLabel.h"
@@ -10,15 +11,60 @@
 
 namespace {
 
+const QSize FormMinimum(800, 550);
 const QSize FormSize(890, 550);
 const QString LongLogName = QStringLiteral("harbour-trial-2026-12-07-port-side-mast-sensor.txt");
 const QString ConnectedText = QStringLiteral("Connected to ttyUSB0 : 115200, 8, None, 1");
+
+bool showsText(const QWidget *widget)
+{
+    return qobject_cast<const QLabel *>(widget) || qobject_cast<const QAbstractButton *>(widget)
+           || qobject_cast<const QComboBox *>(widget) || qobject_cast<const QAbstractSpinBox *>(widget);
+}
+
+// Whether the edit shows text whole: an edit too narrow for its text scrolls it
+// to keep the cursor in view, so the cursor's places at the start and at the
+// end of the text are then less than the text's width apart.
+bool showsWhole(QLineEdit *edit, const QString &text)
+{
+    edit->setText(text);
+    const auto cursorAt = [edit](int position) {
+        edit->setCursorPosition(position);
+        edit->grab(); // a paint places the text
+        return edit->inputMethodQuery(Qt::ImCursorRectangle).toRect().center().x();
+    };
+    const int start = cursorAt(0);
+    const int end = cursorAt(int(text.size()));
+    return start >= 0 && end < edit->width() && end - start >= edit->fontMetrics().horizontalAdvance(text) - 1;
+}
+
+// The widest texts the read-outs show for a unit's ranges, on the Ethernet link.
+OutputDataType widestSample()
+{
+    OutputDataType sample;
+    for (int field : {OutputDataType::Roll, OutputDataType::Pitch, OutputDataType::RollRate,
+                      OutputDataType::PitchRate, OutputDataType::YawRate})
+        sample.field[size_t(field)] = QStringLiteral("-179.99");
+    sample.field[OutputDataType::Yaw] = QStringLiteral("-359.9");
+    sample.field[OutputDataType::Heave] = QStringLiteral("-9.999");
+    for (int field : {OutputDataType::Ax, OutputDataType::Ay, OutputDataType::Az})
+        sample.field[size_t(field)] = QStringLiteral("-19.6133");
+    return sample;
+}
 
 QString plainText(const QString &richText)
 {
     QTextDocument document;
     document.setHtml(richText);
     return document.toPlainText();
+}
+
+QString describe(const QWidget *widget)
+{
+    return QStringLiteral("%1: width %2, hint %3")
+        .arg(widget->objectName())
+        .arg(widget->width())
+        .arg(widget->sizeHint().width());
 }
 
 } // namespace
@@ -61,6 +107,44 @@ private slots:
     }
 
     void cleanupTestCase() { closeWindow(); }
+
+    // The window opens at the size its content asks for and cannot be made
+    // smaller than the form's minimum nor than its content needs: at its
+    // smallest, every text of every tab shows whole.
+    void nothingCutAtTheSmallestSize()
+    {
+        QCOMPARE(m_window->size(), FormSize.expandedTo(m_window->sizeHint()));
+        const QSize smallest = m_window->minimumSize();
+        QCOMPARE(smallest, FormMinimum.expandedTo(m_window->minimumSizeHint()));
+        MainWindowProbe::setConnectionMode(*m_window, Worker::EthernetMode); // every read-out shown
+        m_window->dispalyOutputData(widestSample(), OutputProtocolType());
+        m_window->resize(smallest);
+        settle();
+        QCOMPARE(m_window->size(), smallest);
+
+        auto *tabs = child<QTabWidget>("tabWidget");
+        for (int index = 0; index < tabs->count(); ++index) {
+            tabs->setCurrentIndex(index);
+            settle();
+            int texts = 0;
+            for (QWidget *widget : tabs->widget(index)->findChildren<QWidget *>()) {
+                if (!widget->isVisible())
+                    continue;
+                // The address separators: pixel-wide slices of a dash, by design.
+                if (showsText(widget) && widget->maximumWidth() >= widget->sizeHint().width()) {
+                    QVERIFY2(widget->width() >= widget->sizeHint().width(), qPrintable(describe(widget)));
+                    ++texts;
+                }
+                auto *edit = qobject_cast<QLineEdit *>(widget);
+                if (!edit || showsText(edit->parentWidget()))
+                    continue; // the edits of combo and spin boxes come with their boxes
+                for (char digit = '0'; digit <= '9'; ++digit) // the edits hold numbers
+                    QVERIFY2(showsWhole(edit, QString(edit->maxLength(), QLatin1Char(digit))), qPrintable(describe(edit)));
+                ++texts;
+            }
+            QVERIFY(texts >= 9);
+        }
+    }
 
     void longStatusTextsLeaveTheStripInPlace_data()
     {
