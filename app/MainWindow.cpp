@@ -5,6 +5,7 @@
 #include "ui_mainwindow.h"
 
 #include "Console.h"
+#include "ContentWidths.h"
 #include "DecimalRangeValidator.h"
 #include "DialogAutoDetect.h"
 #include "DialogChart.h"
@@ -207,17 +208,23 @@ void MainWindow::applyFonts()
     removeTabsTitled(tr("Heading"));
 
     const QFont readoutFont(ReadoutFamily, ReadoutPointSize, QFont::Medium);
-    for (QLabel *label : {ui->labelRoll, ui->labelPitch, ui->labelYaw, ui->labelRollRate, ui->labelPitchRate,
-                          ui->labelYawRate, ui->labelAx, ui->labelAy, ui->labelAz})
+    for (QLabel *label : readoutLabels())
         label->setFont(readoutFont);
 }
 
 // The form's sizes suit a screen where a point is a pixel. Where points are
-// larger, let the status captions and the window grow so that no text is clipped.
+// larger, the status captions, the texts of the central area and the window
+// grow so that no text is cut: the window opens at the size its content
+// asks for and cannot be made smaller than its content needs.
 void MainWindow::fitToFont()
 {
-    for (QLabel *caption : {labelSerialPort, labelEthernet})
-        caption->setMaximumWidth(qMax(caption->maximumWidth(), caption->sizeHint().width()));
+    for (QLabel *caption : {labelSerialPort, labelEthernet}) {
+        const int width = caption->sizeHint().width();
+        caption->setMinimumWidth(qMax(caption->minimumWidth(), width));
+        caption->setMaximumWidth(qMax(caption->maximumWidth(), width));
+    }
+    ContentWidths::widenToContent(ui->centralWidget);
+    setMinimumSize(minimumSize().expandedTo(minimumSizeHint()));
     resize(size().expandedTo(sizeHint()));
 }
 

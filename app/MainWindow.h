@@ -5,6 +5,7 @@
 #include "AttitudeMeter.h"
 #include "DeviceTypes.h"
 #include "EthernetSettingsDatagram.h"
+#include "ReadoutTexts.h"
 #include "SendableSettings.h"
 #include "SettingsMarkers.h"
 #include "SettingsValues.h"
@@ -122,6 +123,8 @@ public slots:
     void haltSerialPortAction();
     void openSerialPort();
     void closeSerialPort();
+    // The worker closed the serial port on an error.
+    void serialPortLost();
     void autoDetectSerialPortDone(const QList<QString> &detectedPortName, const QList<int> &detectedBaudRate,
                                   int timeElapsed);
     void clearAllSetFalgs();
@@ -281,6 +284,7 @@ private:
 
     // --- Actions
     void resetLink();
+    void leaveSerialLink();
     QAction *linkAction(ActionRules::LinkAction action) const;
     void showInstrument(QWindow &window);
     bool confirmOverwrite(const QString &fileName);
@@ -316,6 +320,11 @@ private:
     void setAllFieldBoxesChecked(bool checked);
     void showProtocolView(const OutputProtocolType &record);
     QString protocolHeader() const;
+
+    // --- Display: the nine read-out labels in the order their texts come, and showing the texts.
+    using ReadoutLabels = std::array<QLabel *, ReadoutTexts::LabelCount>;
+    ReadoutLabels readoutLabels() const;
+    void showReadouts(const ReadoutTexts::Readouts &texts);
 
     // --- Ethernet
     EthernetSettingsFields readEthernetSettingsFields(const QStringList &deviceOctets) const;

@@ -59,15 +59,32 @@ void MainWindow::openSerialPort()
 
 void MainWindow::closeSerialPort()
 {
+    leaveSerialLink();
+    showStatusMessage(tr("Disconnected"));
+    ui->actionConnect->setToolTip(QStringLiteral("Connect to serial port"));
+    emit signalCloseSerialPort();
+    errorLoggerWrite("msg Info : From main : closing SerialPort : " + m_settings->portName.toLatin1());
+}
+
+// The worker has closed the port on an error and shown "Disconnected": the
+// window is left as the user's own disconnect leaves it.
+void MainWindow::serialPortLost()
+{
+    if (!(m_connectionMode & Worker::SerialMode))
+        return;
+    resetLink();
+    leaveSerialLink();
+    clearDataDisplay();
+}
+
+// The window without a serial link: console off, nothing to apply, Configure offered again.
+void MainWindow::leaveSerialLink()
+{
     m_console->setEnabled(false);
     ui->actionConnect->setChecked(false);
     ui->actionConfigure->setEnabled(true);
     m_connectionMode = Worker::NoLink;
     enableAllButtons(false);
-    showStatusMessage(tr("Disconnected"));
-    ui->actionConnect->setToolTip(QStringLiteral("Connect to serial port"));
-    emit signalCloseSerialPort();
-    errorLoggerWrite("msg Info : From main : closing SerialPort : " + m_settings->portName.toLatin1());
 }
 
 // The worker lets go of the port first and then asks for the dialog (configureSerialPort).

@@ -8,6 +8,7 @@
 #include "Worker.h"
 
 #include <QImage>
+#include <QLCDNumber>
 
 namespace {
 
@@ -27,18 +28,12 @@ QColor colourBeneath(const QWidget *widget)
     return spot.pixelColor(0, 0);
 }
 
-std::array<QLabel *, ReadoutTexts::LabelCount> readoutLabels(Ui::MainWindow *ui)
-{
-    return {ui->labelRoll,     ui->labelPitch,   ui->labelYaw, ui->labelRollRate, ui->labelPitchRate,
-            ui->labelYawRate, ui->labelAx, ui->labelAy,   ui->labelAz};
-}
-
 // Once the read-outs are in view, each fills its own background in the colour
 // shown beneath it: a new value then repaints the read-out alone, not the
 // group box and the page behind it.
-void fillReadoutBackgrounds(Ui::MainWindow *ui)
+void fillReadoutBackgrounds(QLCDNumber *heave, const std::array<QLabel *, ReadoutTexts::LabelCount> &labels)
 {
-    if (ui->lcdNumberHeave->autoFillBackground() || !ui->lcdNumberHeave->isVisible())
+    if (heave->autoFillBackground() || !heave->isVisible())
         return;
     const auto fill = [](QWidget *readout) {
         QPalette palette = readout->palette();
@@ -46,21 +41,27 @@ void fillReadoutBackgrounds(Ui::MainWindow *ui)
         readout->setPalette(palette);
         readout->setAutoFillBackground(true);
     };
-    fill(ui->lcdNumberHeave);
-    for (QLabel *label : readoutLabels(ui))
+    fill(heave);
+    for (QLabel *label : labels)
         fill(label);
 }
 
-void showReadouts(Ui::MainWindow *ui, const ReadoutTexts::Readouts &texts)
+} // namespace
+
+MainWindow::ReadoutLabels MainWindow::readoutLabels() const
 {
-    fillReadoutBackgrounds(ui);
+    return {ui->labelRoll,     ui->labelPitch,     ui->labelYaw, ui->labelRollRate, ui->labelPitchRate,
+            ui->labelYawRate,  ui->labelAx,        ui->labelAy,  ui->labelAz};
+}
+
+void MainWindow::showReadouts(const ReadoutTexts::Readouts &texts)
+{
+    const ReadoutLabels labels = readoutLabels();
+    fillReadoutBackgrounds(ui->lcdNumberHeave, labels);
     ui->lcdNumberHeave->display(texts.heave);
-    const std::array<QLabel *, ReadoutTexts::LabelCount> labels = readoutLabels(ui);
     for (std::size_t i = 0; i < labels.size(); ++i)
         labels[i]->setText(texts.labels[i]);
 }
-
-} // namespace
 
 void MainWindow::dispalyOutputData(OutputDataType data, OutputProtocolType protocol)
 {
@@ -87,7 +88,7 @@ void MainWindow::updateDataDisplay(OutputDataType data, uchar *dataFlg)
     ReadoutTexts::Selection selection;
     selection.bytes = {dataFlg[0], dataFlg[1]};
     selection.showAll = (m_connectionMode & Worker::EthernetMode) != 0;
-    showReadouts(ui, ReadoutTexts::readoutTexts(data, selection));
+    showReadouts(ReadoutTexts::readoutTexts(data, selection));
 
     m_compass.heading = readDisplayNumber(data.field[OutputDataType::Yaw]);
     m_attitudeMeter.roll = readDisplayFloat(data.field[OutputDataType::Roll]);
@@ -96,5 +97,5 @@ void MainWindow::updateDataDisplay(OutputDataType data, uchar *dataFlg)
 
 void MainWindow::clearDataDisplay()
 {
-    showReadouts(ui, ReadoutTexts::clearedReadoutTexts());
+    showReadouts(ReadoutTexts::clearedReadoutTexts());
 }

@@ -5,6 +5,7 @@
 #include "ui_mainwindow.h"
 
 #include "AppLogging.h"
+#include "ElidingLabel.h"
 #include "ResourcePaths.h"
 
 #include <QCoreApplication>
@@ -43,9 +44,10 @@ enum StatusColumn {
     EthernetStatusColumn,
 };
 
-QLabel *statusLabel(QWidget *parent, const char *name, QSize minimum, QSize maximum)
+template <typename Label = QLabel>
+Label *statusLabel(QWidget *parent, const char *name, QSize minimum, QSize maximum)
 {
-    auto *label = new QLabel(parent);
+    auto *label = new Label(parent);
     label->setObjectName(QString::fromLatin1(name));
     label->setMinimumSize(minimum);
     label->setMaximumSize(maximum);
@@ -89,7 +91,7 @@ void MainWindow::setupStatusGroupBox()
     label_SerialLed = ledLabel(box, "label_SerialLed");
     label_SerialLed->setIndent(-1);
 
-    labelSerialPortStatus = statusLabel(box, "labelSerialPortStatus", QSize(150, 25), QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
+    labelSerialPortStatus = statusLabel<ElidingLabel>(box, "labelSerialPortStatus", QSize(150, 25), QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
     labelSerialPortStatus->setMargin(TextMargin);
 
     progressBar = new QProgressBar(box);
@@ -112,7 +114,7 @@ void MainWindow::setupStatusGroupBox()
 
     label_EthernetLed = ledLabel(box, "label_EthernetLed");
 
-    labelEthernetStatus = statusLabel(box, "labelEthernetStatus", QSize(250, 25), QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
+    labelEthernetStatus = statusLabel<ElidingLabel>(box, "labelEthernetStatus", QSize(250, 25), QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
     labelEthernetStatus->setFrameShadow(QFrame::Plain);
     labelEthernetStatus->setMargin(TextMargin);
 

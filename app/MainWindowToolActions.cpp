@@ -7,6 +7,7 @@
 #include "DialogChart.h"
 #include "SettingsDialog.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -58,7 +59,7 @@ void MainWindow::on_actionSelectFile_triggered()
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilters({tr("Text Files (*.txt)"), tr("Data Files (*.dat)"), tr("CSV Files (*.csv)")});
-    dialog.selectFile(ActionRules::initialLogPath(m_settings->fileName, documents));
+    dialog.selectFile(ActionRules::initialLogPath(m_settings->fileName, documents, QDir::homePath()));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         QMessageBox::warning(this, tr("Warning"), tr("No file selected!"), QMessageBox::Ok);
         return;

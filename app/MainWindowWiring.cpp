@@ -63,6 +63,7 @@ void MainWindow::connectWorker()
     connect(m_worker, &Worker::signalErrorLoggerWrite, this, &MainWindow::errorLoggerWrite);
     connect(m_worker, &Worker::signalStartDataCapturing, this, &MainWindow::dataCapturingStatus);
     connect(m_worker, &Worker::signalDataLogFailed, this, &MainWindow::dataLogFailed);
+    connect(m_worker, &Worker::signalSerialPortLost, this, &MainWindow::serialPortLost);
 
     // The Ethernet link's requests.
     connect(this, &MainWindow::signalSendUdpCmdDatagram, m_worker, &Worker::sendUdpCmdDatagram);

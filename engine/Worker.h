@@ -126,6 +126,8 @@ signals:
     void signalDataLogFailed(const QString &fileName, const QString &reason);
     void signalErrorLoggerWrite(const QByteArray &line);
     void signalClearAllSetFalgs();
+    // The open serial link was closed on a port error (the unit unplugged, the line hung up).
+    void signalSerialPortLost();
 
 public slots:
     void refreshSerialPort();

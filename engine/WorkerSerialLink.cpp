@@ -93,9 +93,12 @@ void Worker::handleError(QSerialPort::SerialPortError error)
     if (error == QSerialPort::NoError)
         return;
     const QString reason = m_serial->errorString();
+    const bool linkLost = m_serialConnected && !m_autoDetectRunning;
     if (m_autoDetectRunning)
         m_autoDetectPortDone = true;
     closeSerialPort();
+    if (linkLost)
+        emit signalSerialPortLost();
     if (error == QSerialPort::ResourceError)
         emit showMessageBox(tr("Critical Error"), reason);
 }

@@ -54,11 +54,12 @@ std::optional<DetectedPort> detectedPortAt(const QList<QString> &portNames, cons
     return DetectedPort{portNames.at(row), rate, QString::number(rate)};
 }
 
-QString initialLogPath(const QString &storedPath, const QString &documentsFolder)
+QString initialLogPath(const QString &storedPath, const QString &documentsFolder, const QString &homeFolder)
 {
     if (!storedPath.isEmpty() && QFileInfo::exists(storedPath))
         return storedPath;
-    return documentsFolder + QStringLiteral("/untitled.txt");
+    const QString folder = QFileInfo(documentsFolder).isDir() ? documentsFolder : homeFolder;
+    return folder + QStringLiteral("/untitled.txt");
 }
 
 bool holdsRecording(const QString &fileName)

@@ -34,9 +34,10 @@ struct DetectedPort
 // The entry at row, or nothing when row names no entry of both lists.
 std::optional<DetectedPort> detectedPortAt(const QList<QString> &portNames, const QList<int> &baudRates, int row);
 
-// Where the log-file dialog starts: the stored file, or "untitled.txt" in the
-// documents folder when no file exists at the stored path.
-QString initialLogPath(const QString &storedPath, const QString &documentsFolder);
+// Where the log-file dialog starts: the stored file, or, when no file exists at
+// the stored path, "untitled.txt" in the documents folder, or in the home folder
+// where the documents folder does not exist (a fresh account may have none).
+QString initialLogPath(const QString &storedPath, const QString &documentsFolder, const QString &homeFolder);
 
 // True when fileName names an existing file that already holds data.
 bool holdsRecording(const QString &fileName);

@@ -101,12 +101,20 @@ private slots:
 
     void initialLogPath()
     {
-        const QString documents = QStringLiteral("/home/user/Documents");
+        const QString documents = m_dir.filePath(QStringLiteral("Documents"));
+        const QString home = QStringLiteral("/home/user");
         const QString stored = writeFile(QStringLiteral("kept.txt"), "data");
-        QCOMPARE(ActionRules::initialLogPath(stored, documents), stored);
-        QCOMPARE(ActionRules::initialLogPath(m_dir.filePath(QStringLiteral("gone.txt")), documents),
-                 documents + QStringLiteral("/untitled.txt"));
-        QCOMPARE(ActionRules::initialLogPath(QString(), documents), documents + QStringLiteral("/untitled.txt"));
+        const QString gone = m_dir.filePath(QStringLiteral("gone.txt"));
+        QCOMPARE(ActionRules::initialLogPath(stored, documents, home), stored);
+        // No documents folder: the home folder.
+        QCOMPARE(ActionRules::initialLogPath(gone, documents, home), home + QStringLiteral("/untitled.txt"));
+        QCOMPARE(ActionRules::initialLogPath(QString(), documents, home), home + QStringLiteral("/untitled.txt"));
+        QVERIFY(QDir().mkpath(documents));
+        QCOMPARE(ActionRules::initialLogPath(stored, documents, home), stored);
+        QCOMPARE(ActionRules::initialLogPath(gone, documents, home), documents + QStringLiteral("/untitled.txt"));
+        QCOMPARE(ActionRules::initialLogPath(QString(), documents, home), documents + QStringLiteral("/untitled.txt"));
+        // A file where the documents folder should be is no folder.
+        QCOMPARE(ActionRules::initialLogPath(gone, stored, home), home + QStringLiteral("/untitled.txt"));
     }
 
     void holdsRecording()

@@ -430,6 +430,26 @@ private slots:
         QVERIFY(!QFile::exists(chosen));
     }
 
+    // An account without a documents folder: the dialog starts in the home folder and proposes an
+    // absolute "untitled.txt" there, which Save stores.
+    void selectFileWithoutDocumentsFolder()
+    {
+        const QString home = QDir::homePath(); // the case's own
+        QVERIFY(!QFileInfo::exists(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)));
+        settings().fileName.clear();
+        QString folder, name;
+        m_modal->then([&](QWidget *modal) {
+            auto *dialog = qobject_cast<QFileDialog *>(modal);
+            folder = dialog->directory().absolutePath();
+            name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->text();
+            static_cast<QDialog *>(dialog)->accept();
+        });
+        child("actionSelectFile")->trigger();
+        QCOMPARE(folder, home);
+        QCOMPARE(name, QStringLiteral("untitled.txt"));
+        QCOMPARE(settings().fileName, home + QStringLiteral("/untitled.txt"));
+    }
+
     void dataLoggingRequests_data()
     {
         QTest::addColumn<bool>("start");

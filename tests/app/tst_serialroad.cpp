@@ -5,6 +5,7 @@
 #include "DeviceDouble.h"
 #include "DialogChart.h"
 #include "MainWindowFixture.h"
+#include "ReadoutTexts.h"
 #include "SettingsDialog.h"
 #include "Worker.h"
 
@@ -23,6 +24,9 @@ constexpr int DetectionTimeoutMs = 20000;
 constexpr int TickMs = Worker::TickIntervalMs;
 constexpr int QuietTicks = 10; // long enough to see that nothing happens
 const QByteArray WriteLog("msg Info : Worker : serial->write : ");
+// The read-out labels, in the order of their texts.
+const std::array<const char *, ReadoutTexts::LabelCount> ReadoutLabels{
+    "labelRoll", "labelPitch", "labelYaw", "labelRollRate", "labelPitchRate", "labelYawRate", "labelAx", "labelAy", "labelAz"};
 
 QByteArray floatBytes(float value, bool bigEndian)
 {
@@ -490,7 +494,8 @@ private slots:
         QTRY_VERIFY(consoleText() != halted);
     }
 
-    // The device goes away mid-stream: "Disconnected" once, no loop; a new device connects.
+    // The device goes away mid-stream: "Disconnected" once, no loop, the read-outs cleared; a new
+    // device connects.
     void unplugThenConnectAnother()
     {
         BoxCloser boxes(*m_modal);
@@ -506,6 +511,15 @@ private slots:
         QTRY_COMPARE(disconnected, 1);
         QTRY_COMPARE(text("labelSerialPortStatus"), QStringLiteral("Disconnected"));
         QTRY_VERIFY(!action("actionConnect")->isChecked());
+        // The read-outs no longer show the last sample: the window is as a Disconnect leaves it.
+        const ReadoutTexts::Readouts cleared = ReadoutTexts::clearedReadoutTexts();
+        QTRY_COMPARE(text("labelRoll"), cleared.labels[ReadoutTexts::Roll]);
+        for (size_t i = 0; i < cleared.labels.size(); ++i)
+            QCOMPARE(text(ReadoutLabels[i]), cleared.labels[i]);
+        QCOMPARE(child<QLCDNumber>("lcdNumberHeave")->value(), 88.88);
+        QCOMPARE(MainWindowProbe::connectionMode(*m_window), uint32_t(Worker::NoLink));
+        QVERIFY(!buttonsEnabled() && !MainWindowProbe::console(*m_window)->isEnabled());
+        QVERIFY(action("actionConfigure")->isEnabled());
         QTest::qWait(QuietTicks * TickMs);
         QCOMPARE(disconnected, 1);
         // A hung-up terminal reads as a read error, which has no box of its own;

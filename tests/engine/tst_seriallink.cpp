@@ -384,10 +384,14 @@ private slots:
     }
 
     // The device's line hangs up (a read error): the port is closed once, with
-    // "Disconnected", and closing the dead port starts no further close.
+    // "Disconnected", closing the dead port starts no further close, and the
+    // link is reported lost (a close asked for is not).
     void hangUpClosesTheLink()
     {
         Link link;
+        QSignalSpy lost(&link.worker, &Worker::signalSerialPortLost);
+        link.open();
+        link.worker.closeSerialPort();
         link.open();
         QSignalSpy errors(WorkerProbe::serialPort(link.worker), &QSerialPort::errorOccurred);
         link.device.hangUp();
@@ -395,6 +399,7 @@ private slots:
         QCOMPARE(link.status.at(0).at(0).toString(), QStringLiteral("Disconnected"));
         QCOMPARE(errors.size(), 1);
         QVERIFY(!WorkerProbe::serialPort(link.worker)->isOpen());
+        QCOMPARE(lost.size(), 1);
     }
 
     // A new start while logging closes the old file and truncates the new one.

@@ -1,0 +1,35 @@
+#ifndef ELIDINGLABEL_H
+#define ELIDINGLABEL_H
+
+#include <QLabel>
+
+class QTextDocument;
+
+// A label that takes the room its layout gives it whatever its text holds, so
+// that the widgets beside it keep their size and place. A text too long for the
+// room is shown cut at the end with an ellipsis, its format kept; the label's
+// tool tip then shows the whole text. text() stays the whole text.
+class ElidingLabel : public QLabel
+{
+    Q_OBJECT
+
+public:
+    explicit ElidingLabel(QWidget *parent = nullptr);
+
+    // Whether the text is shown cut at its present width.
+    bool elided() const;
+
+protected:
+    bool event(QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    // The room inside the frame and the margin.
+    QRect textRoom() const;
+    // The text as a document in the label's font: rich or plain, as the label shows it.
+    void fillDocument(QTextDocument &document) const;
+    // The text cut so that it fits in width with an ellipsis.
+    void fillElided(QTextDocument &document, int width) const;
+};
+
+#endif // ELIDINGLABEL_H

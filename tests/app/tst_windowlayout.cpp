@@ -1,0 +1,203 @@
+// What the window shows at its smallest size, and the status strip with status
+// texts longer than their room.
+
+#include "ApplicationStartup.h"
+#include "ElidingLabel.h"
+#include "MainWindowFixture.h"
+#include "Worker.h"
+
+#include <QtTest>
+#include <QtWidgets>
+
+namespace {
+
+const QSize FormMinimum(800, 550);
+const QSize FormSize(890, 550);
+const QString LongLogName = QStringLiteral("harbour-trial-2026-12-07-port-side-mast-sensor.txt");
+const QString ConnectedText = QStringLiteral("Connected to ttyUSB0 : 115200, 8, None, 1");
+
+bool showsText(const QWidget *widget)
+{
+    return qobject_cast<const QLabel *>(widget) || qobject_cast<const QAbstractButton *>(widget)
+           || qobject_cast<const QComboBox *>(widget) || qobject_cast<const QAbstractSpinBox *>(widget);
+}
+
+// Whether the edit shows text whole: an edit too narrow for its text scrolls it
+// to keep the cursor in view, so the cursor's places at the start and at the
+// end of the text are then less than the text's width apart.
+bool showsWhole(QLineEdit *edit, const QString &text)
+{
+    edit->setText(text);
+    const auto cursorAt = [edit](int position) {
+        edit->setCursorPosition(position);
+        edit->grab(); // a paint places the text
+        return edit->inputMethodQuery(Qt::ImCursorRectangle).toRect().center().x();
+    };
+    const int start = cursorAt(0);
+    const int end = cursorAt(int(text.size()));
+    return start >= 0 && end < edit->width() && end - start >= edit->fontMetrics().horizontalAdvance(text) - 1;
+}
+
+// The widest texts the read-outs show for a unit's ranges, on the Ethernet link.
+OutputDataType widestSample()
+{
+    OutputDataType sample;
+    for (int field : {OutputDataType::Roll, OutputDataType::Pitch, OutputDataType::RollRate,
+                      OutputDataType::PitchRate, OutputDataType::YawRate})
+        sample.field[size_t(field)] = QStringLiteral("-179.99");
+    sample.field[OutputDataType::Yaw] = QStringLiteral("-359.9");
+    sample.field[OutputDataType::Heave] = QStringLiteral("-9.999");
+    for (int field : {OutputDataType::Ax, OutputDataType::Ay, OutputDataType::Az})
+        sample.field[size_t(field)] = QStringLiteral("-19.6133");
+    return sample;
+}
+
+QString plainText(const QString &richText)
+{
+    QTextDocument document;
+    document.setHtml(richText);
+    return document.toPlainText();
+}
+
+QString describe(const QWidget *widget)
+{
+    return QStringLiteral("%1: width %2, hint %3")
+        .arg(widget->objectName())
+        .arg(widget->width())
+        .arg(widget->sizeHint().width());
+}
+
+} // namespace
+
+class TestWindowLayout : public QObject, public MainWindowFixture
+{
+    Q_OBJECT
+
+    // The strip's widgets, left to right.
+    QList<QWidget *> strip() const
+    {
+        QList<QWidget *> widgets;
+        for (const char *name : {"labelSerialPort", "label_SerialLed", "labelSerialPortStatus", "line",
+                                 "labelEthernet", "label_EthernetLed", "labelEthernetStatus"})
+            widgets << child(name);
+        return widgets;
+    }
+
+    void settle()
+    {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        QCoreApplication::processEvents();
+    }
+
+    void resizeTo(const QString &size)
+    {
+        m_window->resize(size == QStringLiteral("smallest") ? m_window->minimumSize() : FormSize.expandedTo(m_window->sizeHint()));
+        settle();
+    }
+
+private slots:
+    // The program's own fonts, which its sizes follow.
+    void initTestCase() { loadApplicationFonts(); }
+
+    void init()
+    {
+        openWindow();
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    }
+
+    void cleanupTestCase() { closeWindow(); }
+
+    // The window opens at the size its content asks for and cannot be made
+    // smaller than the form's minimum nor than its content needs: at its
+    // smallest, every text of every tab shows whole.
+    void nothingCutAtTheSmallestSize()
+    {
+        QCOMPARE(m_window->size(), FormSize.expandedTo(m_window->sizeHint()));
+        const QSize smallest = m_window->minimumSize();
+        QCOMPARE(smallest, FormMinimum.expandedTo(m_window->minimumSizeHint()));
+        MainWindowProbe::setConnectionMode(*m_window, Worker::EthernetMode); // every read-out shown
+        m_window->dispalyOutputData(widestSample(), OutputProtocolType());
+        m_window->resize(smallest);
+        settle();
+        QCOMPARE(m_window->size(), smallest);
+
+        auto *tabs = child<QTabWidget>("tabWidget");
+        for (int index = 0; index < tabs->count(); ++index) {
+            tabs->setCurrentIndex(index);
+            settle();
+            int texts = 0;
+            for (QWidget *widget : tabs->widget(index)->findChildren<QWidget *>()) {
+                if (!widget->isVisible())
+                    continue;
+                // The address separators: pixel-wide slices of a dash, by design.
+                if (showsText(widget) && widget->maximumWidth() >= widget->sizeHint().width()) {
+                    QVERIFY2(widget->width() >= widget->sizeHint().width(), qPrintable(describe(widget)));
+                    ++texts;
+                }
+                auto *edit = qobject_cast<QLineEdit *>(widget);
+                if (!edit || showsText(edit->parentWidget()))
+                    continue; // the edits of combo and spin boxes come with their boxes
+                for (char digit = '0'; digit <= '9'; ++digit) // the edits hold numbers
+                    QVERIFY2(showsWhole(edit, QString(edit->maxLength(), QLatin1Char(digit))), qPrintable(describe(edit)));
+                ++texts;
+            }
+            QVERIFY(texts >= 9);
+        }
+    }
+
+    void longStatusTextsLeaveTheStripInPlace_data()
+    {
+        QTest::addColumn<QString>("size");
+        QTest::newRow("opening size") << "opening";
+        QTest::newRow("smallest size") << "smallest";
+    }
+
+    // While logging with a long file name: the captions, the LEDs and the
+    // separator keep their size and place; the status text too long for its
+    // room is cut with an ellipsis and shown whole in its tool tip.
+    void longStatusTextsLeaveTheStripInPlace()
+    {
+        QFETCH(QString, size);
+        resizeTo(size);
+        MainWindowProbe::setConnectionMode(*m_window, Worker::SerialMode);
+        m_window->showStatusMessage(ConnectedText);
+        settle();
+        auto *serialStatus = child<ElidingLabel>("labelSerialPortStatus");
+        auto *ethernetStatus = child<ElidingLabel>("labelEthernetStatus");
+        QHelpEvent help(QEvent::ToolTip, QPoint(2, 2), ethernetStatus->mapToGlobal(QPoint(2, 2)));
+        QCoreApplication::sendEvent(ethernetStatus, &help);
+        QCOMPARE(QToolTip::text(), QString()); // "Disconnected" fits: no tool tip
+        QList<QRect> before;
+        for (QWidget *widget : strip())
+            before << widget->geometry();
+
+        MainWindowProbe::chooseLogFile(*m_window, m_storeDir->filePath(LongLogName));
+        m_window->dataCapturingStatus(true);
+        settle();
+        QVERIFY(serialStatus->text().contains(LongLogName));
+        const QList<QWidget *> widgets = strip();
+        for (int i = 0; i < widgets.size(); ++i)
+            QCOMPARE(widgets.at(i)->geometry(), before.at(i));
+        for (const char *caption : {"labelSerialPort", "labelEthernet"})
+            QVERIFY2(child(caption)->width() >= child(caption)->sizeHint().width(), caption);
+        const QRect box = child("groupBox_Status")->contentsRect();
+        for (int i = 0; i < widgets.size(); ++i) {
+            QVERIFY2(box.contains(widgets.at(i)->geometry()), qPrintable(widgets.at(i)->objectName()));
+            QVERIFY(widgets.at(i)->width() > 0);
+            if (i > 0)
+                QVERIFY2(widgets.at(i - 1)->geometry().right() < widgets.at(i)->x(), qPrintable(widgets.at(i)->objectName()));
+        }
+
+        QVERIFY(serialStatus->elided());
+        QVERIFY(!ethernetStatus->elided());
+        const QPoint inside(serialStatus->width() / 2, serialStatus->height() / 2);
+        QHelpEvent longHelp(QEvent::ToolTip, inside, serialStatus->mapToGlobal(inside));
+        QCoreApplication::sendEvent(serialStatus, &longHelp);
+        QCOMPARE(QToolTip::text(), plainText(serialStatus->text()));
+        QVERIFY(QToolTip::text().startsWith(ConnectedText) && QToolTip::text().endsWith(LongLogName));
+    }
+};
+
+QTEST_MAIN(TestWindowLayout)
+#include "tst_windowlayout.moc"
