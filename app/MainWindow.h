@@ -110,6 +110,8 @@ public slots:
 
     // --- Status
     void dataCapturingStatus(bool on);
+    void showEthernetStatusMessageSlot(const QString &text);
+    void settingsConfirmed(bool confirmed);
     void errorLoggerWrite(const QByteArray &message);
     void setProgressBar(int state, int value);
     void cubeVeiwStatusChanged();
@@ -158,7 +160,6 @@ public slots:
     void doubleSpinBoxGaussSetValue(int which, double value);
     void ProcessIMUFlags(unsigned int flags);
     void showStatusMessageSlot(const QString &text);
-    void showEthernetStatusMessageSlot(const QString &text);
 
     // --- Protocol tab (MainWindowProtocolTab.cpp)
     void ProcessProtocolParameters(const OutputProtocolType &record, uint8_t slot);
@@ -368,6 +369,9 @@ private:
     int32_t m_ledFrameIndex = 0;
     QFile logger_file;
     bool m_capturing = false;
+    // The unit dropped a settings datagram unconfirmed: the Ethernet status
+    // texts say so until it confirms one or the link is left.
+    bool m_settingsUnconfirmed = false;
 
     // --- Members: link and device
     uint32_t m_connectionMode = Worker::NoLink; // Worker::InterfaceMode bits

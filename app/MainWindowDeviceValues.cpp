@@ -166,8 +166,3 @@ void MainWindow::showStatusMessageSlot(const QString &text)
 {
     showStatusMessage(text);
 }
-
-void MainWindow::showEthernetStatusMessageSlot(const QString &text)
-{
-    showEthernetStatusMessage(text);
-}

@@ -118,6 +118,7 @@ void MainWindow::leaveEthernetLink()
 {
     enableAllButtons(false);
     m_connectionMode = Worker::NoLink;
+    m_settingsUnconfirmed = false;
     clearDataDisplay();
 }
 

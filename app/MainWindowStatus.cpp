@@ -31,6 +31,7 @@ const char EventLogStart[] = "msg Info : statrt debug data Logging @ ";
 
 const QString DisconnectedText = QStringLiteral("Disconnected");
 const QString ConnectedText = QStringLiteral("Connected");
+const QString SettingsNotConfirmedNote = QStringLiteral(": Settings Not Confirmed");
 
 // Columns of the status strip.
 enum StatusColumn {
@@ -149,6 +150,21 @@ void MainWindow::showEthernetStatusMessage(const QString &message)
     ui->actionEthernetConnect->setToolTip(message.contains(DisconnectedText) ? tr("Connect Ethernet")
                                                                              : tr("Disconnect Ethernet"));
     qCDebug(lcApp) << Q_FUNC_INFO << "| Line :" << __LINE__ << ":" << message;
+}
+
+void MainWindow::showEthernetStatusMessageSlot(const QString &text)
+{
+    showEthernetStatusMessage(m_settingsUnconfirmed ? text + SettingsNotConfirmedNote : text);
+}
+
+// Settings dropped unconfirmed are noted from the worker's next status text on
+// (every drop is followed by one); a confirmation takes the note away at once.
+void MainWindow::settingsConfirmed(bool confirmed)
+{
+    const bool noted = m_settingsUnconfirmed;
+    m_settingsUnconfirmed = !confirmed;
+    if (confirmed && noted)
+        showEthernetStatusMessage(labelEthernetStatus->text().remove(SettingsNotConfirmedNote));
 }
 
 MainWindow::LinkWidgets MainWindow::activeLinkWidgets() const

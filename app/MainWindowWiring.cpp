@@ -64,6 +64,7 @@ void MainWindow::connectWorker()
     connect(m_worker, &Worker::signalStartDataCapturing, this, &MainWindow::dataCapturingStatus);
     connect(m_worker, &Worker::signalDataLogFailed, this, &MainWindow::dataLogFailed);
     connect(m_worker, &Worker::signalSerialPortLost, this, &MainWindow::serialPortLost);
+    connect(m_worker, &Worker::signalSettingsConfirmed, this, &MainWindow::settingsConfirmed);
 
     // The Ethernet link's requests.
     connect(this, &MainWindow::signalSendUdpCmdDatagram, m_worker, &Worker::sendUdpCmdDatagram);

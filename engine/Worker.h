@@ -128,6 +128,8 @@ signals:
     void signalClearAllSetFalgs();
     // The open serial link was closed on a port error (the unit unplugged, the line hung up).
     void signalSerialPortLost();
+    // A settings datagram was confirmed (true), or dropped without the unit's confirmation (false).
+    void signalSettingsConfirmed(bool confirmed);
 
 public slots:
     void refreshSerialPort();
@@ -221,7 +223,6 @@ private:
     void noteUdpWriteFailed(const QByteArray &operation, const QByteArray &reason);
     void noteUdpWriteSucceeded(const QByteArray &operation);
     void advanceMessageNumber();
-    void showEthernetStatus(const QString &text);
     void searchForDevice();
     void resendSetDatagram();
     void dropUnconfirmedSetDatagram();
@@ -355,9 +356,6 @@ private:
     QByteArray m_setDatagramSignature;
     bool m_setDatagramPending = false;
     uint32_t m_setDatagramResends = 0;
-    // A settings datagram was dropped unconfirmed: the Ethernet status texts say
-    // so until the device confirms one or the link is connected anew.
-    bool m_settingsUnconfirmed = false;
     uint32_t m_settingsRereadCount = 0;
     // Failed writes of each operation since its last successful one; an
     // operation is listed only while its writes fail.

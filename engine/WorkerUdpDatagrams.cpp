@@ -40,10 +40,7 @@ bool Worker::confirmsPendingDatagram(const QByteArray &answer)
     m_waitTicks = 0;
     m_setDatagramResends = 0;
     emit enableAllButtons(true);
-    if (m_settingsUnconfirmed) {
-        m_settingsUnconfirmed = false;
-        showEthernetStatus(tr("Connected"));
-    }
+    emit signalSettingsConfirmed(true);
     return true;
 }
 

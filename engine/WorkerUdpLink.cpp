@@ -60,14 +60,13 @@ void Worker::connectEthernet(const QHostAddress &address, const QHostAddress &br
     closeSerialPort();
     resetUdpSocket();
     m_scanning = true;
-    m_settingsUnconfirmed = false;
     m_interfaceAddress = address;
     m_discoveryTarget = broadcast;
     qCDebug(lcEngine) << Q_FUNC_INFO << "| Line :" << __LINE__ << ":" << "$connect#" << address << broadcast;
     if (!bindUdpSocket(m_localUdpPort))
         return;
     m_interfaceMode = EthernetMode;
-    showEthernetStatus(tr("Connected"));
+    emit showEthernetStatusMessage(tr("Connected"));
     if (m_localUdpPort != udpSocketIP4->localPort())
         emit m_uiLineEditLocalUdpPortSetText(QString::number(udpSocketIP4->localPort()));
 }
@@ -76,8 +75,7 @@ void Worker::disconnectEthernet()
 {
     m_scanning = false;
     m_udpBound = false;
-    m_settingsUnconfirmed = false;
-    showEthernetStatus(tr("Disconnected"));
+    emit showEthernetStatusMessage(tr("Disconnected"));
     emit enableAllButtons(false);
     m_interfaceMode = NoLink;
     resetUdpSocket();
@@ -112,7 +110,7 @@ bool Worker::bindUdpSocket(uint16_t port)
     if (m_udpBound)
         return true;
     const QString reason = udpSocketIP4->errorString();
-    showEthernetStatus(tr("Disconnected: UDP port %1 could not be bound: %2").arg(port).arg(reason));
+    emit showEthernetStatusMessage(tr("Disconnected: UDP port %1 could not be bound: %2").arg(port).arg(reason));
     emit signalErrorLoggerWrite("msg Error : Worker : UDP bind : port " + QByteArray::number(port) + " : "
                                 + reason.toUtf8());
     emit signalActionsSetChecked(false, EthernetConnectAction);
@@ -213,12 +211,6 @@ void Worker::sendGetCmdDatagram(const QByteArray &command)
     emit signalErrorLoggerWrite("msg Info : Worker : UDP sendGetCmdDatagram : " + payload);
 }
 
-// An Ethernet status text, followed by the note of settings dropped unconfirmed while it stands.
-void Worker::showEthernetStatus(const QString &text)
-{
-    emit showEthernetStatusMessage(m_settingsUnconfirmed ? tr("%1: Settings Not Confirmed").arg(text) : text);
-}
-
 void Worker::udpTimerTask()
 {
     if (!(m_interfaceMode & EthernetMode))
@@ -242,7 +234,7 @@ void Worker::searchForDevice()
     if (m_setDatagramPending)
         dropUnconfirmedSetDatagram();
     readIMUsettings = false;
-    showEthernetStatus(QStringLiteral("Scaning For IMU"));
+    emit showEthernetStatusMessage(QStringLiteral("Scaning For IMU"));
     if (m_discoveryCount++ < DiscoveryInterval - 1)
         return;
     emit enableAllButtons(false);
@@ -277,7 +269,7 @@ void Worker::resendSetDatagram()
 void Worker::dropUnconfirmedSetDatagram()
 {
     m_setDatagramPending = false;
-    m_settingsUnconfirmed = true;
+    emit signalSettingsConfirmed(false);
     emit signalErrorLoggerWrite("msg Error : Worker : UDP sendSetCmdDatagram : not confirmed by the IMU, settings dropped");
 }
 
@@ -293,7 +285,7 @@ void Worker::checkEthernetWatchdog()
 {
     if (m_ethernetWatchdog++ < WatchdogLimit)
         return;
-    showEthernetStatus(tr("Reset Conecction"));
+    emit showEthernetStatusMessage(tr("Reset Conecction"));
     m_ethernetWatchdog = 0;
     m_discoveryCount = 0;
     m_scanning = true;
@@ -303,12 +295,12 @@ void Worker::checkEthernetWatchdog()
 
 void Worker::serveRebindRequest()
 {
-    showEthernetStatus(tr("Reset Conecction"));
+    emit showEthernetStatusMessage(tr("Reset Conecction"));
     m_rebindRequest = false;
     resetUdpSocket();
     if (!bindUdpSocket(m_localUdpPort))
         return;
-    showEthernetStatus(tr("Connected"));
+    emit showEthernetStatusMessage(tr("Connected"));
     emit enableAllButtons(true);
     resetStatisticsFilters();
     reportUdpPortIfMoved();

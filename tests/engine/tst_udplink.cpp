@@ -42,6 +42,7 @@ public:
     {
         add(w, &Worker::showEthernetStatusMessage, "ethernet");
         add(w, &Worker::enableAllButtons, "buttons");
+        add(w, &Worker::signalSettingsConfirmed, "confirmed");
         add(w, &Worker::signalActionsSetChecked, "checked");
         add(w, &Worker::signalErrorLoggerWrite, "event");
         add(w, &Worker::m_consoleDisplayData, "console");
@@ -324,8 +325,8 @@ private slots:
         link.sendToWorker(confirming.toAnswer());
         QTRY_VERIFY_WITH_TIMEOUT(!WorkerProbe::setDatagramPending(link.worker), Timeout);
         QVERIFY(QTest::qWaitFor([&] { return !link.log.named("console").isEmpty(); }, Timeout));
-        QCOMPARE(link.log.entries.first(), QStringLiteral("buttons(true)"));
-        QCOMPARE(link.log.entries.size(), 14);
+        QCOMPARE(link.log.entries.mid(0, 2), (QStringList{"buttons(true)", "confirmed(true)"}));
+        QCOMPARE(link.log.entries.size(), 15);
         QCOMPARE(WorkerProbe::waitTicks(link.worker), 0u);
         QVERIFY(!WorkerProbe::readingSettings(link.worker));
     }
@@ -356,18 +357,18 @@ private slots:
         QVERIFY(!WorkerProbe::setDatagramPending(link.worker));
         QVERIFY(WorkerProbe::scanning(link.worker));
         QVERIFY(!WorkerProbe::readingSettings(link.worker));
-        QCOMPARE(link.log.take(), QStringList{UnconfirmedEvent});
+        QCOMPARE(link.log.take(), (QStringList{"confirmed(false)", UnconfirmedEvent}));
         link.run(20);
         QTest::qWait(50);
         QCOMPARE(link.settingsDatagramsReceived(), 11);
-        QCOMPARE(link.log.named("ethernet").first(), QStringLiteral("ethernet(Scaning For IMU: Settings Not Confirmed)"));
+        QCOMPARE(link.log.named("ethernet").first(), QStringLiteral("ethernet(Scaning For IMU)"));
         QVERIFY(!link.log.entries.contains(UnconfirmedEvent));
     }
 
-    // Settings dropped unconfirmed, by the give-up or by the search a silent
-    // device starts, are said once in the event log; the Ethernet status texts
-    // carry the note until a datagram is confirmed or the link is connected anew.
-    void unconfirmedSettingsNoted()
+    // Settings dropped unconfirmed by the search a silent device starts are
+    // reported once, and the status texts stay the link's own; the next
+    // confirmed datagram is reported too.
+    void unconfirmedSettingsReported()
     {
         Link link;
         QVERIFY(link.bringUp());
@@ -375,35 +376,20 @@ private slots:
         link.worker.sendUdpCmdDatagram(QStringLiteral("127.0.0.1"), settingsDatagram(0x21, 11), 0);
         link.run(int(100 - WorkerProbe::ethernetWatchdog(link.worker)));
         QCOMPARE(link.log.named("ethernet").last(), QStringLiteral("ethernet(Reset Conecction)"));
-        QVERIFY(link.log.named("event").filter("not confirmed").isEmpty());
+        QVERIFY(link.log.named("confirmed").isEmpty());
         link.run();
         QCOMPARE(link.log.named("event").filter("not confirmed"), QStringList{UnconfirmedEvent});
-        QCOMPARE(link.log.named("ethernet").last(), QStringLiteral("ethernet(Scaning For IMU: Settings Not Confirmed)"));
+        QCOMPARE(link.log.named("confirmed"), QStringList{"confirmed(false)"});
+        QCOMPARE(link.log.named("ethernet").last(), QStringLiteral("ethernet(Scaning For IMU)"));
 
-        // Found again, rebound: still noted.
         link.device.answering = true;
         link.run(int(Worker::DiscoveryInterval));
         QTRY_VERIFY_WITH_TIMEOUT(!WorkerProbe::scanning(link.worker), Timeout);
         link.log.take();
-        link.run();
-        QCOMPARE(link.log.named("ethernet"), (QStringList{"ethernet(Reset Conecction: Settings Not Confirmed)",
-                                                          "ethernet(Connected: Settings Not Confirmed)"}));
-        link.log.take();
-        // A confirmed datagram ends the note at once.
         link.worker.sendUdpCmdDatagram(QStringLiteral("127.0.0.1"), settingsDatagram(0x21, 12), 0);
         QTRY_VERIFY_WITH_TIMEOUT(!WorkerProbe::setDatagramPending(link.worker), Timeout);
-        QCOMPARE(link.log.named("ethernet"), QStringList{"ethernet(Connected)"});
-        link.log.take();
-        link.run();
-        QVERIFY(link.log.named("ethernet").isEmpty());
-
-        // So does a new connection.
-        link.worker.sendUdpCmdDatagram(QStringLiteral("127.0.0.1"), settingsDatagram(0x21, 13), 0);
-        link.worker.scanVeltoIMUSlot(true);
-        link.run();
-        QCOMPARE(link.log.named("ethernet").last(), QStringLiteral("ethernet(Scaning For IMU: Settings Not Confirmed)"));
-        link.connect();
-        QCOMPARE(link.log.named("ethernet").last(), QStringLiteral("ethernet(Connected)"));
+        QCOMPARE(link.log.named("confirmed"), QStringList{"confirmed(true)"});
+        QCOMPARE(link.log.named("event").filter("not confirmed"), QStringList{});
     }
 
     // 100 silent runs reset the socket to the default local port and search again.
