@@ -11,7 +11,6 @@ namespace SettingsValues {
 namespace {
 const QString DynamicAddress = QStringLiteral("0.0.0.0");
 const QLatin1Char Separator(';');
-constexpr int AddressOctets = 4;
 } // namespace
 
 std::optional<uint32_t> decimalField(QStringView text)

@@ -17,6 +17,7 @@ namespace SettingsValues {
 
 constexpr uint32_t MaxPort = 65535;
 constexpr uint32_t MaxOctet = 255;
+constexpr int AddressOctets = 4;
 constexpr uint32_t MinFrequency = 1;
 constexpr uint32_t MaxFrequency = 500;
 

@@ -8,14 +8,13 @@
 namespace SendableSettings {
 
 namespace {
-constexpr int AddressOctets = 4;
 constexpr int BitsPerOctet = 8;
 } // namespace
 
 QStringList octetTexts(uint32_t address)
 {
     QStringList texts;
-    for (int octet = AddressOctets - 1; octet >= 0; --octet)
+    for (int octet = SettingsValues::AddressOctets - 1; octet >= 0; --octet)
         texts << QString::number((address >> (octet * BitsPerOctet)) & SettingsValues::MaxOctet);
     return texts;
 }
