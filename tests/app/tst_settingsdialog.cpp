@@ -152,6 +152,23 @@ private slots:
         QVERIFY(!dialog.findChild<QPushButton *>("pushButtonAutoDetect")->isEnabled());
     }
 
+    // What the host reports of a port is shown as it stands, markup and all, never read as markup.
+    void portDetailsShownAsText()
+    {
+        SettingsDialog dialog;
+        dialog.fillPortsInfo({{"ttyUSB0", "<h1>Sensor</h1>", "A & B <i>tools</i>", "<b>7</b>", "/dev/ttyUSB0", 0, 0}});
+        QCOMPARE(detailTexts(dialog), (QStringList{"Description: <h1>Sensor</h1>", "Manufacturer: A & B <i>tools</i>",
+                                                   "Serial number: <b>7</b>", "Location: /dev/ttyUSB0"}));
+        for (const char *name : {"descriptionLabel", "manufacturerLabel", "serialNumberLabel"}) {
+            const auto *label = dialog.findChild<QLabel *>(name);
+            QLabel plain;
+            plain.setTextFormat(Qt::PlainText);
+            plain.setFont(label->font());
+            plain.setText(label->text());
+            QCOMPARE(label->sizeHint(), plain.sizeHint());
+        }
+    }
+
     // A unit paired over Bluetooth is offered with the wired ports; a stored choice of it stays.
     void bluetoothPortStaysChosen()
     {
