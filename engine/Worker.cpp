@@ -53,6 +53,14 @@ void Worker::tick()
     m_displayDue = true;
 }
 
+// Leaving the Ethernet link, for no link or for the serial one, ends its session.
+void Worker::setInterfaceMode(uint32_t mode)
+{
+    if ((m_interfaceMode & EthernetMode) && !(mode & EthernetMode))
+        endEthernetSession();
+    m_interfaceMode = mode;
+}
+
 bool Worker::linkIsUp() const
 {
     return m_serialConnected || m_udpBound;

@@ -126,7 +126,8 @@ signals:
     void signalDataLogFailed(const QString &fileName, const QString &reason);
     void signalErrorLoggerWrite(const QByteArray &line);
     void signalClearAllSetFalgs();
-    // The open serial link was closed on a port error (the unit unplugged, the line hung up).
+    // The serial link the window asked for is not up: the port could not be opened, or the
+    // open link was closed on a port error (the unit unplugged, the line hung up).
     void signalSerialPortLost();
     // A settings datagram was confirmed (true), or dropped without the unit's confirmation (false).
     void signalSettingsConfirmed(bool confirmed);
@@ -169,6 +170,7 @@ private:
     // The fed statistics channels, by filter index.
     enum StatisticsChannel { HeaveFilter, AxFilter, AyFilter, AzFilter, RollFilter, PitchFilter, YawFilter };
 
+    void setInterfaceMode(uint32_t mode);
     bool linkIsUp() const;
     void serialTick();
     void fillStatisticsList();
@@ -226,6 +228,8 @@ private:
     void searchForDevice();
     void resendSetDatagram();
     void dropUnconfirmedSetDatagram();
+    QByteArray unconfirmedSettingsState() const;
+    void endEthernetSession();
     void requestSettings();
     void checkEthernetWatchdog();
     void serveRebindRequest();
@@ -355,6 +359,8 @@ private:
     QByteArray m_setDatagram;
     QByteArray m_setDatagramSignature;
     bool m_setDatagramPending = false;
+    // Whether the pending settings datagram went out at least once.
+    bool m_setDatagramSent = false;
     uint32_t m_setDatagramResends = 0;
     uint32_t m_settingsRereadCount = 0;
     // Failed writes of each operation since its last successful one; an

@@ -38,7 +38,7 @@ void Worker::serialPortOpened(const UserSettingsType &settings)
     m_serial->clear(QSerialPort::AllDirections);
     m_answerQueue.clear();
     restartSettingsReadout();
-    m_interfaceMode = SerialMode;
+    setInterfaceMode(SerialMode);
     emit enableAllButtons(false);
     emit showStatusMessage(tr("Connected to %1 : %2, %3, %4, %5")
                                .arg(displayPortName(m_serial->portName()), settings.stringBaudRate,
@@ -49,6 +49,7 @@ void Worker::serialPortOpenFailed()
 {
     const QString reason = m_serial->errorString();
     closeSerialPort();
+    emit signalSerialPortLost();
     emit showMessageBox(tr("Error Message"), reason + QStringLiteral("\r\nPort is Open by another thread or software!..."));
     emit showStatusMessage(tr("Open error"));
 }
@@ -65,7 +66,7 @@ void Worker::closeSerialPort()
         m_serial->clear(QSerialPort::AllDirections);
         m_serial->close();
     }
-    m_interfaceMode = NoLink;
+    setInterfaceMode(NoLink);
     emit signalActionsSetChecked(false, ConnectAction | ConfigureAction);
     emit signalEnableActions(!m_autoDetectRunning, ConfigureAction);
     emit enableAllButtons(false);

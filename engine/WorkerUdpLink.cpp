@@ -65,7 +65,7 @@ void Worker::connectEthernet(const QHostAddress &address, const QHostAddress &br
     qCDebug(lcEngine) << Q_FUNC_INFO << "| Line :" << __LINE__ << ":" << "$connect#" << address << broadcast;
     if (!bindUdpSocket(m_localUdpPort))
         return;
-    m_interfaceMode = EthernetMode;
+    setInterfaceMode(EthernetMode);
     emit showEthernetStatusMessage(tr("Connected"));
     if (m_localUdpPort != udpSocketIP4->localPort())
         emit m_uiLineEditLocalUdpPortSetText(QString::number(udpSocketIP4->localPort()));
@@ -77,8 +77,24 @@ void Worker::disconnectEthernet()
     m_udpBound = false;
     emit showEthernetStatusMessage(tr("Disconnected"));
     emit enableAllButtons(false);
-    m_interfaceMode = NoLink;
+    setInterfaceMode(NoLink);
     resetUdpSocket();
+}
+
+// What a session of the Ethernet link leaves open ends with it: a settings
+// datagram the unit has not confirmed is neither resent nor reported later, and
+// a run of failed writes is closed, so that the next session logs its own.
+void Worker::endEthernetSession()
+{
+    if (m_setDatagramPending) {
+        m_setDatagramPending = false;
+        emit signalErrorLoggerWrite("msg Error : Worker : UDP sendSetCmdDatagram : "
+                                    + unconfirmedSettingsState() + " when the link was left, settings dropped");
+    }
+    for (auto run = m_failedUdpWrites.cbegin(); run != m_failedUdpWrites.cend(); ++run)
+        emit signalErrorLoggerWrite("msg Info : Worker : UDP " + run.key() + " : link left after "
+                                    + QByteArray::number(run.value()) + " failed writes");
+    m_failedUdpWrites.clear();
 }
 
 void Worker::resetUdpSocketSlot(quint16 port)
@@ -113,6 +129,7 @@ bool Worker::bindUdpSocket(uint16_t port)
     emit showEthernetStatusMessage(tr("Disconnected: UDP port %1 could not be bound: %2").arg(port).arg(reason));
     emit signalErrorLoggerWrite("msg Error : Worker : UDP bind : port " + QByteArray::number(port) + " : "
                                 + reason.toUtf8());
+    endEthernetSession();
     emit signalActionsSetChecked(false, EthernetConnectAction);
     return false;
 }
@@ -167,6 +184,7 @@ void Worker::sendUdpCmdDatagram(const QString &address, const QByteArray &datagr
     m_setDatagram = datagram;
     m_setDatagramSignature = datagram.right(SettingsAnswer::SignatureSize);
     m_pending.sip = address;
+    m_setDatagramSent = false;
     sendSetCmdDatagram(datagram);
     m_setDatagramResends = 0;
     m_setDatagramPending = true;
@@ -186,6 +204,7 @@ void Worker::sendSetCmdDatagram(const QByteArray &datagram)
     const QByteArray payload = UdpDatagrams::settingsDatagramPayload(datagram, msgNr);
     if (!writeUdpDatagram(payload, m_deviceAddress, m_deviceUdpPort, "sendSetCmdDatagram"))
         return;
+    m_setDatagramSent = true;
     if (movesDeviceAddress(datagram))
         m_deviceAddress = QHostAddress(m_pending.sip);
     advanceMessageNumber();
@@ -270,7 +289,15 @@ void Worker::dropUnconfirmedSetDatagram()
 {
     m_setDatagramPending = false;
     emit signalSettingsConfirmed(false);
-    emit signalErrorLoggerWrite("msg Error : Worker : UDP sendSetCmdDatagram : not confirmed by the IMU, settings dropped");
+    emit signalErrorLoggerWrite("msg Error : Worker : UDP sendSetCmdDatagram : " + unconfirmedSettingsState()
+                                + ", settings dropped");
+}
+
+// What became of the pending settings datagram: sent and not confirmed, or
+// never sent at all (refused while searching, or every write failed).
+QByteArray Worker::unconfirmedSettingsState() const
+{
+    return m_setDatagramSent ? "not confirmed by the IMU" : "not sent to the IMU";
 }
 
 void Worker::requestSettings()

@@ -71,6 +71,7 @@ public:
     static uint waitTicks(const Worker &w) { return w.m_waitTicks; }
     static QHostAddress deviceAddress(const Worker &w) { return w.m_deviceAddress; }
     static void setDeviceAddress(Worker &w, const QHostAddress &address) { w.m_deviceAddress = address; }
+    static void setDiscoveryTarget(Worker &w, const QHostAddress &address) { w.m_discoveryTarget = address; }
     static quint16 localUdpPort(const Worker &w) { return w.m_localUdpPort; }
     static quint16 deviceUdpPort(const Worker &w) { return w.m_deviceUdpPort; }
     static uint32_t msgNr(const Worker &w) { return w.msgNr; }

@@ -402,6 +402,21 @@ private slots:
         QCOMPARE(lost.size(), 1);
     }
 
+    // A port that cannot be opened leaves no link, and the worker says so
+    // before its box and its "Open error" status.
+    void openFailureLeavesNoLink()
+    {
+        Link link;
+        QStringList reports;
+        QObject::connect(&link.worker, &Worker::signalSerialPortLost, [&reports] { reports << "lost"; });
+        QObject::connect(&link.worker, &Worker::showMessageBox, [&reports](const QString &title) { reports << title; });
+        QObject::connect(&link.worker, &Worker::showStatusMessage, [&reports](const QString &text) { reports << text; });
+        link.worker.openSerialPort(serialTestSettings(QStringLiteral("/dev/no-such-port")));
+        QCOMPARE(reports.count("lost"), 1);
+        QCOMPARE(reports.mid(reports.indexOf("lost") - 1), (QStringList{"Disconnected", "lost", "Error Message", "Open error"}));
+        QCOMPARE(WorkerProbe::interfaceMode(link.worker), uint32_t(Worker::NoLink));
+    }
+
     // A new start while logging closes the old file and truncates the new one.
     void restartLoggingWithAnotherFile()
     {

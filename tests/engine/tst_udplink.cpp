@@ -16,6 +16,10 @@ namespace {
 constexpr int Timeout = 5000;
 const QString UnconfirmedEvent =
     QStringLiteral("event(msg Error : Worker : UDP sendSetCmdDatagram : not confirmed by the IMU, settings dropped)");
+const QString NotSentEvent =
+    QStringLiteral("event(msg Error : Worker : UDP sendSetCmdDatagram : not sent to the IMU, settings dropped)");
+const QString NotSentLeftEvent = QStringLiteral(
+    "event(msg Error : Worker : UDP sendSetCmdDatagram : not sent to the IMU when the link was left, settings dropped)");
 
 QString text(const QString &value) { return value; }
 QString text(const QByteArray &value) { return QString::fromLatin1(value); }
@@ -171,6 +175,23 @@ struct LinkWith
     Log log{worker};
 };
 using Link = LinkWith<Worker>;
+
+// Leaves the Ethernet link the way the row names: the user's Disconnect, the
+// serial side's close (Configure), or a new connection.
+void leaveLink(Link &link, int way)
+{
+    switch (way) {
+    case 0:
+        link.worker.EthernetConnectTriggered(false, QHostAddress::Any, QHostAddress::Broadcast);
+        break;
+    case 1:
+        link.worker.refreshSerialPort();
+        break;
+    default:
+        link.worker.EthernetConnectTriggered(true, QHostAddress::LocalHost, QHostAddress::LocalHostIPv6);
+        break;
+    }
+}
 
 // Holds a UDP port of 127.0.0.1's any-address without sharing it, so that the worker cannot bind it.
 struct PortBlocker
@@ -748,20 +769,98 @@ private slots:
         QVERIFY(failedOnce("sendGetCmdDatagram"));
         QVERIFY(!WorkerProbe::readingSettings(link.worker));
 
+        // A new connection ends the session: the settings that never went out and
+        // both runs of failed writes with it; the new search has nothing to drop.
         link.worker.EthernetConnectTriggered(true, QHostAddress::LocalHost, QHostAddress::LocalHostIPv6);
+        QCOMPARE(link.log.named("event").filter(" when the link was left"), QStringList{NotSentLeftEvent});
+        QCOMPARE(link.log.named("event").filter("link left after 1 failed writes").size(), 2);
         link.log.take();
         link.run(int(Worker::DiscoveryInterval));
-        // The search drops the settings datagram that never went out, and says so.
-        QVERIFY(link.log.entries.removeOne(UnconfirmedEvent));
         QVERIFY(failedOnce("discovery"));
 
-        // A run of failures is logged at its start and at its end only.
+        // A run of failures is logged at its start and when the link is left.
         link.run(3 * int(Worker::DiscoveryInterval));
         QVERIFY(link.log.named("event").isEmpty());
         link.worker.EthernetConnectTriggered(true, QHostAddress::LocalHost, QHostAddress::LocalHost);
+        QCOMPARE(link.log.named("event"), QStringList{"event(msg Info : Worker : UDP discovery : link left after 4 failed writes)"});
+        link.log.take();
+        link.run(int(Worker::DiscoveryInterval));
+        QVERIFY(link.log.named("event").isEmpty());
+        QTRY_COMPARE_WITH_TIMEOUT(link.device.receivedStartingWith("READ$QUORVX#").size(), 1, Timeout);
+    }
+
+    // Sending works again within the session: the run ends with a line of its own.
+    void failedWritesWrittenAgain()
+    {
+        Link link;
+        link.device.answering = false;
+        link.worker.EthernetConnectTriggered(true, QHostAddress::LocalHost, QHostAddress::LocalHostIPv6);
+        link.run(4 * int(Worker::DiscoveryInterval));
+        QCOMPARE(link.log.named("event").size(), 1);
+        link.log.take();
+        WorkerProbe::setDiscoveryTarget(link.worker, QHostAddress(QHostAddress::LocalHost));
         link.run(int(Worker::DiscoveryInterval));
         QCOMPARE(link.log.named("event"), QStringList{"event(msg Info : Worker : UDP discovery : written again after 4 failed writes)"});
-        QTRY_COMPARE_WITH_TIMEOUT(link.device.receivedStartingWith("READ$QUORVX#").size(), 1, Timeout);
+    }
+
+    // What a session leaves open ends with it, however the link is left: an
+    // Apply not yet confirmed is neither resent nor reported in the next
+    // session, and the next session's failing writes are logged anew.
+    void sessionEndsWithTheLink_data()
+    {
+        QTest::addColumn<int>("leave");
+        QTest::newRow("disconnect") << 0;
+        QTest::newRow("serial port closed") << 1;
+        QTest::newRow("new connection") << 2;
+    }
+    void sessionEndsWithTheLink()
+    {
+        QFETCH(int, leave);
+        Link link;
+        QVERIFY(link.bringUp());
+        link.device.confirming = false;
+        link.worker.sendUdpCmdDatagram(QStringLiteral("127.0.0.1"), settingsDatagram(0x21, 9), 0);
+        QTRY_COMPARE_WITH_TIMEOUT(link.settingsDatagramsReceived(), 1, Timeout);
+        WorkerProbe::setDiscoveryTarget(link.worker, QHostAddress(QHostAddress::LocalHostIPv6));
+        link.worker.scanVeltoIMUSlot(true); // a search whose broadcasts have no route
+        link.device.answering = false;
+        link.log.take();
+        link.run(int(Worker::DiscoveryInterval));
+        QCOMPARE(link.log.named("event").filter("write failed").size(), 1);
+        QVERIFY(link.log.take().contains("confirmed(false)")); // the search dropped the Apply
+        link.worker.sendUdpCmdDatagram(QStringLiteral("127.0.0.1"), settingsDatagram(0x21, 10), 0);
+        QVERIFY(WorkerProbe::setDatagramPending(link.worker));
+
+        leaveLink(link, leave);
+        QVERIFY(!WorkerProbe::setDatagramPending(link.worker));
+        QCOMPARE(link.log.named("event").filter(" when the link was left"), QStringList{NotSentLeftEvent});
+        QCOMPARE(link.log.named("event").filter("UDP discovery : link left after").size(), 1);
+        QVERIFY(link.log.named("confirmed").isEmpty());
+
+        link.log.take();
+        link.device.clear();
+        link.worker.EthernetConnectTriggered(true, QHostAddress::LocalHost, QHostAddress::LocalHostIPv6);
+        link.run(3 * int(Worker::DiscoveryInterval));
+        QCOMPARE(link.log.named("event").filter("UDP discovery : write failed").size(), 1);
+        QVERIFY(link.log.named("confirmed").isEmpty());
+        QVERIFY(link.log.named("event").filter("dropped").isEmpty());
+        QTest::qWait(50);
+        QCOMPARE(link.settingsDatagramsReceived(), 0);
+    }
+
+    // A datagram refused while the worker searches is dropped by the search as
+    // never sent, not as unconfirmed by the unit.
+    void refusedWhileSearchingNotSent()
+    {
+        Link link;
+        link.device.answering = false;
+        link.connect();
+        link.worker.sendUdpCmdDatagram(QStringLiteral("127.0.0.1"), settingsDatagram(0x21, 9), 0);
+        QVERIFY(link.log.named("event").first().startsWith("event(msg Error : Worker : UDP sendSetCmdDatagram : $QUORVX#"));
+        link.log.take();
+        link.run();
+        QCOMPARE(link.log.named("event").filter("settings dropped"), QStringList{NotSentEvent});
+        QCOMPARE(link.log.named("confirmed"), QStringList{"confirmed(false)"});
     }
 
     // A failed read ends its round, whether or not it took its datagram off the
