@@ -3,6 +3,7 @@
 #include <QAbstractTextDocumentLayout>
 #include <QHelpEvent>
 #include <QPainter>
+#include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QToolTip>
@@ -17,8 +18,9 @@ void cutAt(QTextDocument &document, int position)
 {
     QTextCursor cut(&document);
     cut.setPosition(position);
+    const QTextCharFormat format = cut.charFormat();
     cut.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
-    cut.insertText(Ellipsis);
+    cut.insertText(Ellipsis, format);
 }
 
 } // namespace
@@ -27,6 +29,13 @@ ElidingLabel::ElidingLabel(QWidget *parent)
     : QLabel(parent)
 {
     setSizePolicy(QSizePolicy::Ignored, sizePolicy().verticalPolicy());
+}
+
+// A label that keeps to its text's width may still be given less, down to its
+// minimum, and is then cut like any other.
+void ElidingLabel::setTakesRoom(bool takesRoom)
+{
+    setSizePolicy(takesRoom ? QSizePolicy::Ignored : QSizePolicy::Maximum, sizePolicy().verticalPolicy());
 }
 
 bool ElidingLabel::elided() const

@@ -6,7 +6,8 @@
 class QTextDocument;
 
 // A label that takes the room its layout gives it whatever its text holds, so
-// that the widgets beside it keep their size and place. A text too long for the
+// that the widgets beside it keep their size and place; or, told not to take
+// the room, one as wide as its text needs and no wider. A text too long for the
 // room is shown cut at the end with an ellipsis, its format kept; the label's
 // tool tip then shows the whole text. text() stays the whole text.
 class ElidingLabel : public QLabel
@@ -15,6 +16,10 @@ class ElidingLabel : public QLabel
 
 public:
     explicit ElidingLabel(QWidget *parent = nullptr);
+
+    // Whether the label takes the room its layout gives it (the default), or
+    // only the width its text needs.
+    void setTakesRoom(bool takesRoom);
 
     // Whether the text is shown cut at its present width.
     bool elided() const;

@@ -9,6 +9,7 @@
 #include "DecimalRangeValidator.h"
 #include "DialogAutoDetect.h"
 #include "DialogChart.h"
+#include "ElidingLabel.h"
 #include "EditTexts.h"
 #include "MessageBox.h"
 #include "ProtocolChoice.h"
@@ -90,7 +91,8 @@ MainWindow::MainWindow(QWidget *parent)
     setWindowTitle(tr("Orvanta"));
     showStatusMessage(tr("Disconnected"));
     showEthernetStatusMessage(tr("Disconnected"));
-    for (QLabel *label : {labelSerialPort, labelSerialPortStatus, labelEthernet, labelEthernetStatus})
+    for (QLabel *label : std::initializer_list<QLabel *>{labelSerialPort, labelSerialPortStatus, labelEthernet,
+                                                         labelEthernetStatus})
         label->setFont(textFont());
     setupLedFrames();
     ui->verticalLayout_Console->addWidget(m_console);

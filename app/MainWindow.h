@@ -29,6 +29,7 @@
 class Console;
 class DialogAutoDetect;
 class DialogChart;
+class ElidingLabel;
 class MessageBox;
 class QBasicTimer;
 class QCheckBox;
@@ -125,7 +126,7 @@ public slots:
     void haltSerialPortAction();
     void openSerialPort();
     void closeSerialPort();
-    // The worker closed the serial port on an error.
+    // The worker could not open the serial port, or closed it on an error.
     void serialPortLost();
     void autoDetectSerialPortDone(const QList<QString> &detectedPortName, const QList<int> &detectedBaudRate,
                                   int timeElapsed);
@@ -253,12 +254,20 @@ private slots:
 private:
     friend class MainWindowProbe;
 
-    // The LED and status label of the link whose bit is set, serial first;
-    // both null while no link is up.
+    // A link's status text as last given, and whether the logging indicator
+    // has put the log file's name after it.
+    struct LinkStatus
+    {
+        QString text;
+        bool logFileShown = false;
+    };
+
+    // The LED and status of the link whose bit is set, serial first; both
+    // null while no link is up.
     struct LinkWidgets
     {
         QLabel *led = nullptr;
-        QLabel *status = nullptr;
+        LinkStatus *status = nullptr;
     };
 
     // --- Construction
@@ -280,11 +289,14 @@ private:
     // --- Status
     void setupStatusGroupBox();
     void startEventLog();
-    LinkWidgets activeLinkWidgets() const;
+    void showStatusTexts();
+    void setConnectionMode(uint32_t mode);
+    LinkWidgets activeLinkWidgets();
     QString logFileSuffix() const;
 
     // --- Actions
     void resetLink();
+    void leaveLink();
     void leaveSerialLink();
     QAction *linkAction(ActionRules::LinkAction action) const;
     void showInstrument(QWindow &window);
@@ -353,11 +365,11 @@ private:
     QGridLayout *gridLayoutStatusGrpBox = nullptr;
     QLabel *labelSerialPort = nullptr;
     QLabel *label_SerialLed = nullptr;
-    QLabel *labelSerialPortStatus = nullptr;
+    ElidingLabel *labelSerialPortStatus = nullptr;
     QProgressBar *progressBar = nullptr;
     QLabel *labelEthernet = nullptr;
     QLabel *label_EthernetLed = nullptr;
-    QLabel *labelEthernetStatus = nullptr;
+    ElidingLabel *labelEthernetStatus = nullptr;
 
     // --- Members: logging indicator and event log
     QBasicTimer *m_timer = nullptr;
@@ -369,8 +381,10 @@ private:
     int32_t m_ledFrameIndex = 0;
     QFile logger_file;
     bool m_capturing = false;
+    LinkStatus m_serialStatus;
+    LinkStatus m_ethernetStatus;
     // The unit dropped a settings datagram unconfirmed: the Ethernet status
-    // texts say so until it confirms one or the link is left.
+    // says so until it confirms one or the link is left.
     bool m_settingsUnconfirmed = false;
 
     // --- Members: link and device

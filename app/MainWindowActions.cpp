@@ -7,6 +7,7 @@
 
 #include "Console.h"
 #include "DialogAutoDetect.h"
+#include "ElidingLabel.h"
 #include "SettingsDialog.h"
 #include "Worker.h"
 
@@ -21,11 +22,11 @@ const QPoint ChoiceListOffset(100, 100);
 
 } // namespace
 
-// Shared first steps of every serial connect, disconnect and configuration.
+// Shared first steps of every serial connect, disconnect and configuration:
+// the Ethernet link is left.
 void MainWindow::resetLink()
 {
-    ui->actionEthernetConnect->setChecked(false);
-    showEthernetStatusMessage(tr("Disconnected"));
+    leaveEthernetLink();
     clearAllSetFalgs();
 }
 
@@ -44,7 +45,7 @@ void MainWindow::openSerialPort()
     if (m_settings->portName.isEmpty()) {
         ui->actionConnect->setChecked(false);
         QMessageBox::critical(this, tr("Error"), QStringLiteral("No Valid Port Name detected!."), QMessageBox::Ok);
-        m_connectionMode = Worker::NoLink;
+        setConnectionMode(Worker::NoLink);
         errorLoggerWrite("msg Error : From main : openSerialPort, portName not Valid");
         return;
     }
@@ -53,7 +54,7 @@ void MainWindow::openSerialPort()
     ui->actionConnect->setToolTip(QStringLiteral("Disconnect serial port"));
     ui->actionConfigure->setEnabled(false);
     emit signalOpenSerialPort(m_settingsDialog->settings());
-    m_connectionMode = Worker::SerialMode;
+    setConnectionMode(Worker::SerialMode);
     errorLoggerWrite("msg Info : From main : opening SerialPort : " + m_settings->portName.toLatin1());
 }
 
@@ -66,25 +67,34 @@ void MainWindow::closeSerialPort()
     errorLoggerWrite("msg Info : From main : closing SerialPort : " + m_settings->portName.toLatin1());
 }
 
-// The worker has closed the port on an error and shown "Disconnected": the
-// window is left as the user's own disconnect leaves it.
+// The worker could not open the port, or has closed it on an error, and gives
+// its own status text: the window is left as the user's own disconnect leaves it.
 void MainWindow::serialPortLost()
 {
     if (!(m_connectionMode & Worker::SerialMode))
         return;
     resetLink();
     leaveSerialLink();
-    clearDataDisplay();
 }
 
-// The window without a serial link: console off, nothing to apply, Configure offered again.
+// The window without a serial link: console off, Connect unchecked, Configure offered again.
 void MainWindow::leaveSerialLink()
 {
     m_console->setEnabled(false);
     ui->actionConnect->setChecked(false);
     ui->actionConfigure->setEnabled(true);
-    m_connectionMode = Worker::NoLink;
+    leaveLink();
+}
+
+// Every way of leaving a link ends here: no link, nothing to apply, no
+// read-outs, and no note of the unconfirmed settings of a session gone.
+void MainWindow::leaveLink()
+{
+    setConnectionMode(Worker::NoLink);
+    m_settingsUnconfirmed = false;
     enableAllButtons(false);
+    clearDataDisplay();
+    showStatusTexts();
 }
 
 // The worker lets go of the port first and then asks for the dialog (configureSerialPort).
@@ -132,7 +142,7 @@ void MainWindow::autoDetectSerialPortDone(const QList<QString> &detectedPortName
     progressBar->hide();
     labelSerialPortStatus->show();
     if (!picked)
-        m_connectionMode = Worker::NoLink;
+        setConnectionMode(Worker::NoLink);
 }
 
 void MainWindow::clearAllSetFalgs()
@@ -171,13 +181,13 @@ void MainWindow::enableAllActionsSlot(bool enable, int bits)
 }
 
 // The worker unchecks the Ethernet action when the link's socket could not be
-// bound: the window then has no link.
+// bound, and says why in the Ethernet status: the window then has no link.
 void MainWindow::actionsSetCheckedSlot(bool checked, int bits)
 {
     for (ActionRules::LinkAction action : ActionRules::actionsToCheck(bits))
         linkAction(action)->setChecked(checked);
     if (!checked && (bits & Worker::EthernetConnectAction) && (m_connectionMode & Worker::EthernetMode))
-        leaveEthernetLink();
+        leaveLink();
 }
 
 QAction *MainWindow::linkAction(ActionRules::LinkAction action) const

@@ -102,24 +102,21 @@ void MainWindow::on_actionEthernetConnect_triggered()
         return;
     }
     emit signalEthernetConnectTriggered(true, entry->ip(), entry->broadcast());
-    m_connectionMode = Worker::EthernetMode;
+    setConnectionMode(Worker::EthernetMode);
 }
 
 void MainWindow::disconnectEthernet()
 {
     emit signalEthernetConnectTriggered(false, QHostAddress(QHostAddress::Any), QHostAddress(QHostAddress::Broadcast));
-    showEthernetStatusMessage(tr("Disconnected"));
-    ui->actionEthernetConnect->setChecked(false);
     leaveEthernetLink();
 }
 
-// The window without a link: nothing to apply, no mode, no read-outs.
+// The window without the Ethernet link: the action unchecked, its status "Disconnected".
 void MainWindow::leaveEthernetLink()
 {
-    enableAllButtons(false);
-    m_connectionMode = Worker::NoLink;
-    m_settingsUnconfirmed = false;
-    clearDataDisplay();
+    ui->actionEthernetConnect->setChecked(false);
+    leaveLink();
+    showEthernetStatusMessage(tr("Disconnected"));
 }
 
 // The one IPv4 entry of an interface that is up, or the one the user picks

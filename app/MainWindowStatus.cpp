@@ -137,7 +137,8 @@ void MainWindow::setupStatusGroupBox()
 
 void MainWindow::showStatusMessage(const QString &message)
 {
-    labelSerialPortStatus->setText(message);
+    m_serialStatus = {message, false};
+    showStatusTexts();
     label_SerialLed->setPixmap(ledPictureFor(message));
     ui->actionConnect->setToolTip(message.contains(DisconnectedText) ? tr("Connect to serial port")
                                                                      : tr("Disconnect serial port"));
@@ -145,7 +146,8 @@ void MainWindow::showStatusMessage(const QString &message)
 
 void MainWindow::showEthernetStatusMessage(const QString &message)
 {
-    labelEthernetStatus->setText(message);
+    m_ethernetStatus = {message, false};
+    showStatusTexts();
     label_EthernetLed->setPixmap(ledPictureFor(message));
     ui->actionEthernetConnect->setToolTip(message.contains(DisconnectedText) ? tr("Connect Ethernet")
                                                                              : tr("Disconnect Ethernet"));
@@ -154,25 +156,49 @@ void MainWindow::showEthernetStatusMessage(const QString &message)
 
 void MainWindow::showEthernetStatusMessageSlot(const QString &text)
 {
-    showEthernetStatusMessage(m_settingsUnconfirmed ? text + SettingsNotConfirmedNote : text);
+    showEthernetStatusMessage(text);
 }
 
-// Settings dropped unconfirmed are noted from the worker's next status text on
-// (every drop is followed by one); a confirmation takes the note away at once.
+// A report that comes after the link was left belongs to no session the
+// window shows.
 void MainWindow::settingsConfirmed(bool confirmed)
 {
-    const bool noted = m_settingsUnconfirmed;
+    if (!(m_connectionMode & Worker::EthernetMode))
+        return;
     m_settingsUnconfirmed = !confirmed;
-    if (confirmed && noted)
-        showEthernetStatusMessage(labelEthernetStatus->text().remove(SettingsNotConfirmedNote));
+    showStatusTexts();
 }
 
-MainWindow::LinkWidgets MainWindow::activeLinkWidgets() const
+// The one place the two status texts are made: each link's last status text,
+// the note of settings dropped unconfirmed on the Ethernet link, and the log
+// file's name where the logging indicator has put it.
+void MainWindow::showStatusTexts()
+{
+    const auto composed = [this](const LinkStatus &status, const QString &note) {
+        return status.text + note + (status.logFileShown ? logFileSuffix() : QString());
+    };
+    labelSerialPortStatus->setText(composed(m_serialStatus, QString()));
+    labelEthernetStatus->setText(
+        composed(m_ethernetStatus, m_settingsUnconfirmed ? SettingsNotConfirmedNote : QString()));
+}
+
+// The link in use; its status text takes the strip's free room, the idle
+// link's keeps the width its text needs. With no link both share the room.
+void MainWindow::setConnectionMode(uint32_t mode)
+{
+    m_connectionMode = mode;
+    const bool serial = (mode & Worker::SerialMode) != 0;
+    const bool ethernet = !serial && (mode & Worker::EthernetMode) != 0;
+    labelSerialPortStatus->setTakesRoom(serial || mode == Worker::NoLink);
+    labelEthernetStatus->setTakesRoom(ethernet || mode == Worker::NoLink);
+}
+
+MainWindow::LinkWidgets MainWindow::activeLinkWidgets()
 {
     if (m_connectionMode & Worker::SerialMode)
-        return {label_SerialLed, labelSerialPortStatus};
+        return {label_SerialLed, &m_serialStatus};
     if (m_connectionMode & Worker::EthernetMode)
-        return {label_EthernetLed, labelEthernetStatus};
+        return {label_EthernetLed, &m_ethernetStatus};
     return {};
 }
 
@@ -190,26 +216,27 @@ void MainWindow::rotateLabel()
         return;
     m_ledTickCount = 0;
 
-    const QString name = QFileInfo(m_settings->fileName).fileName();
     const LinkWidgets link = activeLinkWidgets();
     link.led->setPixmap(m_ledFrames.at(m_ledFrameIndex++ % m_ledFrames.size()));
-    if (!link.status->text().contains(name))
-        link.status->setText(link.status->text() + logFileSuffix());
+    if (!link.status->logFileShown) {
+        link.status->logFileShown = true;
+        showStatusTexts();
+    }
 }
 
+// Logging that stops takes the file name away from both links: the link that
+// showed it may have been left meanwhile.
 void MainWindow::dataCapturingStatus(bool on)
 {
     m_capturing = on;
     ui->actionSelectFile->setEnabled(!on);
 
     const LinkWidgets link = activeLinkWidgets();
-    if (link.status) {
-        const QString suffix = logFileSuffix();
-        if (on)
-            link.status->setText(link.status->text() + suffix);
-        else
-            link.status->setText(link.status->text().remove(suffix));
-    }
+    if (on && link.status)
+        link.status->logFileShown = true;
+    if (!on)
+        m_serialStatus.logFileShown = m_ethernetStatus.logFileShown = false;
+    showStatusTexts();
     checkLoggingReply(on);
 }
 

@@ -598,6 +598,82 @@ private slots:
         QVERIFY(!open);
     }
 
+    // A port that cannot be opened leaves no link: Connect off, Configure on,
+    // "Open error" with the orange LED, and neither logging frames nor the file
+    // name beside it; logging itself stays as the operator set it.
+    void openFailureLeavesNoLink()
+    {
+        connectLoggingToWorker();
+        settings().fileName = m_storeDir->filePath(QStringLiteral("harbour.dat"));
+        QAction *logging = child("actionDataLogging");
+        logging->trigger();
+        QTRY_VERIFY(!child("actionSelectFile")->isEnabled());
+        settings().portName = QStringLiteral("/dev/no-such-port");
+        BoxSeen box;
+        m_modal->then(closeBox(&box));
+        child("actionConnect")->trigger();
+        auto *status = child<QLabel>("labelSerialPortStatus");
+        QTRY_COMPARE(status->text(), QStringLiteral("Open error"));
+        QCOMPARE(box.title, QStringLiteral("Error Message"));
+        QCOMPARE(MainWindowProbe::connectionMode(*m_window), uint32_t(Worker::NoLink));
+        QVERIFY(!child("actionConnect")->isChecked() && child("actionConfigure")->isEnabled());
+
+        QTimerEvent tick(MainWindowProbe::timerId(*m_window));
+        for (int i = 0; i < 24; ++i) // four steps of the logging indicator, were a link up
+            QCoreApplication::sendEvent(m_window.get(), &tick);
+        QCOMPARE(status->text(), QStringLiteral("Open error"));
+        QCOMPARE(child<QLabel>("label_SerialLed")->pixmap().toImage(), QPixmap(ResourcePaths::OrangeLed).toImage());
+        QVERIFY(logging->isChecked());
+    }
+
+    void unconfirmedNoteEndsWithTheLink_data()
+    {
+        QTest::addColumn<QString>("leave");
+        QTest::newRow("disconnect") << "disconnect";
+        QTest::newRow("serial connect") << "serial connect";
+        QTest::newRow("configure") << "configure";
+        QTest::newRow("failed bind") << "failed bind";
+    }
+
+    // Settings the unit dropped unconfirmed are noted in every Ethernet status
+    // text of the session; each way of leaving the link ends the note, and a
+    // late report of the session gone does not bring it back.
+    void unconfirmedNoteEndsWithTheLink()
+    {
+        QFETCH(QString, leave);
+        Worker *w = worker();
+        auto *status = child<QLabel>("labelEthernetStatus");
+        MainWindowProbe::setConnectionMode(*m_window, Worker::EthernetMode);
+        child("actionEthernetConnect")->setChecked(true);
+        emit w->signalSettingsConfirmed(false);
+        emit w->showEthernetStatusMessage(QStringLiteral("Connected"));
+        QCOMPARE(status->text(), QStringLiteral("Connected: Settings Not Confirmed"));
+        emit w->showEthernetStatusMessage(QStringLiteral("Scaning For IMU"));
+        QCOMPARE(status->text(), QStringLiteral("Scaning For IMU: Settings Not Confirmed"));
+
+        if (leave == "disconnect") {
+            child("actionEthernetConnect")->trigger();
+        } else if (leave == "serial connect") {
+            settings().portName.clear();
+            m_modal->then(clickBoxButton(QStringLiteral("OK")));
+            child("actionConnect")->trigger();
+        } else if (leave == "configure") {
+            m_modal->then([](QWidget *modal) { qobject_cast<QDialog *>(modal)->reject(); });
+            child("actionConfigure")->trigger();
+            QTRY_VERIFY(m_modal->allAnswered());
+        } else {
+            emit w->showEthernetStatusMessage(QStringLiteral("Disconnected: UDP port 8080 could not be bound: in use"));
+            emit w->signalActionsSetChecked(false, Worker::EthernetConnectAction);
+        }
+        QCOMPARE(MainWindowProbe::connectionMode(*m_window), uint32_t(Worker::NoLink));
+        QVERIFY2(!status->text().contains(QStringLiteral("Not Confirmed")), qPrintable(status->text()));
+        emit w->signalSettingsConfirmed(false);
+
+        MainWindowProbe::setConnectionMode(*m_window, Worker::EthernetMode);
+        emit w->showEthernetStatusMessage(QStringLiteral("Connected"));
+        QCOMPARE(status->text(), QStringLiteral("Connected"));
+    }
+
     // A stop answered after the user has already asked again is no failure.
     void quickStopAndStartIsNoFailure()
     {

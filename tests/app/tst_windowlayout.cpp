@@ -197,6 +197,72 @@ private slots:
         QCOMPARE(QToolTip::text(), plainText(serialStatus->text()));
         QVERIFY(QToolTip::text().startsWith(ConnectedText) && QToolTip::text().endsWith(LongLogName));
     }
+
+    void statusRoomGoesToTheLinkInUse_data()
+    {
+        QTest::addColumn<QString>("size");
+        QTest::addColumn<uint>("link");
+        const uint serial = Worker::SerialMode, ethernet = Worker::EthernetMode;
+        QTest::newRow("serial, opening size") << "opening" << serial;
+        QTest::newRow("serial, smallest size") << "smallest" << serial;
+        QTest::newRow("serial, 1500 px") << "1500" << serial;
+        QTest::newRow("Ethernet, opening size") << "opening" << ethernet;
+    }
+
+    // The idle link's status keeps the width its text needs and the link in
+    // use takes the rest: its whole status shows even at the smallest size, and
+    // while logging the log file's first letters show at the opening size, the
+    // whole name on a wide window.
+    void statusRoomGoesToTheLinkInUse()
+    {
+        QFETCH(QString, size);
+        QFETCH(uint, link);
+        if (size == QStringLiteral("1500"))
+            m_window->resize(1500, m_window->height());
+        else
+            resizeTo(size);
+        MainWindowProbe::setConnectionMode(*m_window, link);
+        const bool serial = link == Worker::SerialMode;
+        auto *inUse = child<ElidingLabel>(serial ? "labelSerialPortStatus" : "labelEthernetStatus");
+        auto *idle = child<ElidingLabel>(serial ? "labelEthernetStatus" : "labelSerialPortStatus");
+        const QString text = serial ? ConnectedText : QStringLiteral("Connected");
+        if (serial)
+            m_window->showStatusMessage(text);
+        else
+            m_window->showEthernetStatusMessage(text);
+        settle();
+        QVERIFY(!inUse->elided());
+        QCOMPARE(idle->width(), qMax(idle->minimumWidth(), idle->sizeHint().width()));
+
+        MainWindowProbe::chooseLogFile(*m_window, m_storeDir->filePath(LongLogName));
+        m_window->dataCapturingStatus(true);
+        settle();
+        QCOMPARE(idle->width(), qMax(idle->minimumWidth(), idle->sizeHint().width()));
+        const QFontMetrics metrics(inUse->font());
+        const int room = inUse->contentsRect().width() - 2 * inUse->margin();
+        const QString firstLetters = text + QStringLiteral(" , ") + LongLogName.left(4) + QChar(0x2026);
+        QVERIFY2(metrics.horizontalAdvance(firstLetters) <= room, qPrintable(describe(inUse)));
+        if (size == QStringLiteral("1500"))
+            QVERIFY(!inUse->elided());
+    }
+
+    // The ellipsis of a cut text takes the format of the text before the cut,
+    // not that of the text's end.
+    void ellipsisInTheFormatBeforeTheCut()
+    {
+        ElidingLabel label;
+        label.setFont(m_window->font());
+        label.setText(QStringLiteral("Connected to ttyUSB0<font color=#00ff00> , ") + LongLogName + "</font>");
+        label.resize(QFontMetrics(label.font()).horizontalAdvance(QStringLiteral("Connected to tty")), 30);
+        QVERIFY(label.elided());
+        const QImage shown = label.grab().toImage();
+        for (int y = 0; y < shown.height(); ++y) {
+            for (int x = 0; x < shown.width(); ++x) {
+                const QColor pixel = shown.pixelColor(x, y);
+                QVERIFY2(pixel.green() - pixel.red() < 64, qPrintable(QStringLiteral("green at %1,%2").arg(x).arg(y)));
+            }
+        }
+    }
 };
 
 QTEST_MAIN(TestWindowLayout)

@@ -21,7 +21,7 @@ public:
         return found;
     }
 
-    static void setConnectionMode(MainWindow &w, uint32_t mode) { w.m_connectionMode = mode; }
+    static void setConnectionMode(MainWindow &w, uint32_t mode) { w.setConnectionMode(mode); }
     static uint32_t connectionMode(const MainWindow &w) { return w.m_connectionMode; }
     static UserSettingsType &settings(MainWindow &w) { return *w.m_settings; }
 
