@@ -80,15 +80,7 @@ class TestSettingsPanel : public QObject, public MainWindowFixture
             child<QLineEdit>(qPrintable(QStringLiteral("%1%2").arg(QLatin1String(prefix)).arg(i)))->setText(texts.at(i));
     }
 
-    QList<QCheckBox *> fieldBoxes() const
-    {
-        QList<QCheckBox *> boxes;
-        for (const char *name : {"checkBoxRoll", "checkBoxPitch", "checkBoxYaw", "checkBoxRrate", "checkBoxPrate",
-                                 "checkBoxYrate", "checkBoxHeave", "checkBoxHvVel", "checkBoxAx", "checkBoxAy",
-                                 "checkBoxAz", "checkBoxCounter", "checkBoxChecksum"})
-            boxes << child<QCheckBox>(name);
-        return boxes;
-    }
+    QList<QCheckBox *> fieldBoxes() const { return MainWindowProbe::fieldBoxes(*m_window); }
 
     // Ticked field boxes as a 13-character pattern, roll first.
     QString tickedBoxes() const
