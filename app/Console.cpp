@@ -1,7 +1,7 @@
 #include "Console.h"
 
 #include "SerialFraming.h"
-#include "Worker.h"
+#include "WorkerTick.h"
 
 #include <QScrollBar>
 #include <QTextBlock>
@@ -53,7 +53,7 @@ void Console::displayData(const QByteArray &data, int type, bool autoDetecting)
         gather(data, Qt::green, 0);
         break;
     case SerialFraming::DataLine:
-        gather(data, QColor(), Worker::TickIntervalMs);
+        gather(data, QColor(), WorkerTick::IntervalMs);
         break;
     default:
         gather(QByteArray(), QColor(), 0);
@@ -63,7 +63,7 @@ void Console::displayData(const QByteArray &data, int type, bool autoDetecting)
 
 void Console::displayText(const QByteArray &text)
 {
-    gather(text, QColor(), Worker::TickIntervalMs);
+    gather(text, QColor(), WorkerTick::IntervalMs);
 }
 
 void Console::gather(const QByteArray &data, const QColor &colour, int delayMs)

@@ -10,12 +10,6 @@
 
 namespace {
 
-bool showsText(const QWidget *widget)
-{
-    return qobject_cast<const QLabel *>(widget) || qobject_cast<const QAbstractButton *>(widget)
-           || qobject_cast<const QComboBox *>(widget) || qobject_cast<const QAbstractSpinBox *>(widget);
-}
-
 // What the widget's text or content needs; 0 where it already follows them by
 // itself: a widget that ignores its size hint, a label or a widget laid out by
 // its content with no minimum width of its own.
@@ -26,7 +20,7 @@ int neededWidth(QWidget *widget)
     const bool ownMinimum = widget->minimumWidth() > 0;
     if (qobject_cast<QLabel *>(widget))
         return ownMinimum ? widget->sizeHint().width() : 0;
-    if (showsText(widget))
+    if (ContentWidths::showsText(widget))
         return widget->sizeHint().width();
     if (!ownMinimum)
         return 0;
@@ -44,6 +38,12 @@ void raiseMinimumWidth(QWidget *widget, int width)
 } // namespace
 
 namespace ContentWidths {
+
+bool showsText(const QWidget *widget)
+{
+    return qobject_cast<const QLabel *>(widget) || qobject_cast<const QAbstractButton *>(widget)
+           || qobject_cast<const QComboBox *>(widget) || qobject_cast<const QAbstractSpinBox *>(widget);
+}
 
 void widenToContent(QWidget *root)
 {

@@ -8,6 +8,10 @@ class QWidget;
 // let a layout squeeze a text below its own width and cut it.
 namespace ContentWidths {
 
+// Whether the widget shows a text of its own that must not be cut: labels,
+// buttons, check boxes, combo and spin boxes.
+bool showsText(const QWidget *widget);
+
 // Raises the minimum width of root and of every widget under it to what its
 // text or its content needs, within the widget's maximum width: labels with a
 // minimum width of their own, buttons, check boxes, combo and spin boxes get

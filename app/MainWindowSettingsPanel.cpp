@@ -101,11 +101,13 @@ void MainWindow::on_lineEditLocalUdpPort_textEdited(const QString &text)
     cleanEditInput(ui->lineEditLocalUdpPort, text);
 }
 
-// Port check: a number above 65535 is refused with a message and the edit emptied.
+// Port check: a text that is no port (a number above 65535, or anything but
+// digits) is refused with a message and the edit emptied. An emptied edit
+// passes: the Apply leaves it out.
 bool MainWindow::portEditAccepted(QLineEdit *edit)
 {
-    const std::optional<uint32_t> port = SettingsValues::decimalField(edit->text());
-    if (!port || *port <= SettingsValues::MaxPort)
+    const QString text = edit->text();
+    if (text.isEmpty() || SettingsValues::portNumber(text))
         return true;
     edit->clear();
     QMessageBox::critical(this, tr("Error"), tr(WrongPortText));
@@ -295,8 +297,10 @@ void MainWindow::on_pushButtonApplyChangesIMU_clicked()
             emitInterfaceValues(mask);
     }
     const SettingsMarkerMasks::InterfaceFinish finish = SettingsMarkerMasks::finishInterfaceApply(m_markers, mask, checks);
-    if (finish.resetPort)
-        emit signalResetUdpSocket(SettingsValues::field16(ui->lineEditLocalUdpPort->text()));
+    // An edit holding no port never re-binds the socket; an explicit 0 lets the system choose.
+    const std::optional<uint16_t> localPort = SettingsValues::portNumber(ui->lineEditLocalUdpPort->text());
+    if (finish.resetPort && localPort)
+        emit signalResetUdpSocket(*localPort);
     emit signalScanVeltoIMU(finish.scan);
 }
 

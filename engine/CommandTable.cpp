@@ -4,6 +4,7 @@
 #include "CommandTable.h"
 
 #include "DeviceTypes.h"
+#include "SettingsValues.h"
 
 #include <QStringList>
 
@@ -267,7 +268,7 @@ QString offsetText(const QString &text)
 
 uint16_t portNumber(const QString &text)
 {
-    return text.toUShort();
+    return SettingsValues::portNumber(text).value_or(NoPort);
 }
 
 bool isUnknownBaudRate(const QString &text)

@@ -151,7 +151,10 @@ std::optional<QString> settingValue(int number, const PendingSettings &pending, 
 QString protocolFormatText(const std::array<uint8_t, 4> &format, int slot); // 128.0.0.20:0
 QString flagsText(uint32_t flags);                                          // 0.0.0.33
 QString offsetText(const QString &text);                                    // 1,5 -> 1.5
-uint16_t portNumber(const QString &text);                                   // 0 unless 0..65535
+// A pending port text as the set line and the UDP link take it: a text that is
+// no port (SettingsValues::portNumber) goes out as NoPort.
+inline constexpr uint16_t NoPort = 0;
+uint16_t portNumber(const QString &text);
 bool isUnknownBaudRate(const QString &text);
 
 } // namespace CommandTable

@@ -11,6 +11,14 @@ namespace SettingsValues {
 namespace {
 const QString DynamicAddress = QStringLiteral("0.0.0.0");
 const QLatin1Char Separator(';');
+constexpr uint32_t MaxOctetField = std::numeric_limits<uint16_t>::max();
+
+// An octet's byte of the datagram: the low 8 bits of its 16-bit field.
+uint8_t octetByte(QStringView text)
+{
+    const std::optional<uint32_t> value = decimalField(text);
+    return value && *value <= MaxOctetField ? uint8_t(*value) : 0;
+}
 } // namespace
 
 std::optional<uint32_t> decimalField(QStringView text)
@@ -28,10 +36,12 @@ std::optional<uint32_t> decimalField(QStringView text)
     return uint32_t(value);
 }
 
-uint16_t field16(QStringView text)
+std::optional<uint16_t> portNumber(QStringView text)
 {
     const std::optional<uint32_t> value = decimalField(text);
-    return value && *value <= MaxPort ? uint16_t(*value) : 0;
+    if (!value || *value > MaxPort)
+        return std::nullopt;
+    return uint16_t(*value);
 }
 
 bool isFrequencyText(QStringView text)
@@ -75,7 +85,7 @@ std::array<uint8_t, 4> addressBytes(const QStringList &octets)
 {
     std::array<uint8_t, 4> bytes{};
     for (int i = 0; i < AddressOctets && i < octets.size(); ++i)
-        bytes[size_t(i)] = uint8_t(field16(octets.at(i)));
+        bytes[size_t(i)] = octetByte(octets.at(i));
     return bytes;
 }
 

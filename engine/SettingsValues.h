@@ -2,7 +2,7 @@
 #define SETTINGSVALUES_H
 
 // The settings panel's numbers and texts without widgets: decimal fields of
-// the edits, address octets, the flags word, and the ";"-joined values text of
+// the edits, ports, address octets, the flags word, and the ";"-joined values text of
 // each settings group that travels with a set request.
 
 #include <QString>
@@ -25,8 +25,10 @@ constexpr uint32_t MaxFrequency = 500;
 // empty text, signs, other characters or a value beyond 32 bits.
 std::optional<uint32_t> decimalField(QStringView text);
 
-// A number that fits 16 bits, else 0 (ports and octets of the datagram).
-uint16_t field16(QStringView text);
+// A port: a decimal number of digits only from 0 to 65535, never octal
+// ("010" -> 10); nothing for empty text, signs, blanks, other characters or a
+// value above 65535. 0 is a port: a local port of 0 lets the system choose.
+std::optional<uint16_t> portNumber(QStringView text);
 
 // Text of a whole number from 1 to 500.
 bool isFrequencyText(QStringView text);
@@ -43,7 +45,8 @@ QString addressText(const QStringList &octets);
 // Four octets, each a number from 0 to 255.
 bool isValidAddress(const QStringList &octets);
 
-// The low 8 bits of each octet's 16-bit field.
+// The bytes of the settings datagram: each octet read as a number that fits
+// 16 bits (else 0), of which the low 8 bits.
 std::array<uint8_t, 4> addressBytes(const QStringList &octets);
 
 // The flags word and the boxes it is built from.

@@ -7,6 +7,7 @@
 #include "SerialFraming.h"
 #include "SettingsAnswer.h"
 #include "StatisticsFilter.h"
+#include "WorkerTick.h"
 
 #include <QBasicTimer>
 #include <QByteArray>
@@ -53,7 +54,7 @@ public:
     };
 
     // The tick; also the longest a data line waits to be shown in the console.
-    static constexpr int TickIntervalMs = 50;
+    static constexpr int TickIntervalMs = WorkerTick::IntervalMs;
 
     // The "which" of the baud-rate, offset and gauss reports: 0 to 2 name one of
     // the three boxes, AllBoxes all three at once.

@@ -113,6 +113,8 @@ private slots:
     void on_checkBoxYrate_stateChanged(int arg1);
 
 private:
+    friend class DialogChartProbe;
+
     struct Series
     {
         QCheckBox *box;

@@ -26,13 +26,12 @@ QStringList sendableOctets(const QStringList &typed, const QStringList &reported
 
 bool isSendablePort(QStringView text)
 {
-    const std::optional<uint32_t> port = SettingsValues::decimalField(text);
-    return port && *port <= SettingsValues::MaxPort;
+    return SettingsValues::portNumber(text).has_value();
 }
 
 uint16_t sendablePort(QStringView text, uint16_t reported)
 {
-    return isSendablePort(text) ? SettingsValues::field16(text) : reported;
+    return SettingsValues::portNumber(text).value_or(reported);
 }
 
 bool shouldZeroDeviceAddress(bool automaticChecked, bool addressChanged, uint32_t heldFlags)

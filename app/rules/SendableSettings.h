@@ -20,8 +20,8 @@ QStringList octetTexts(uint32_t address);
 // when they are an address, else the ones the device reported last.
 QStringList sendableOctets(const QStringList &typed, const QStringList &reported);
 
-// A port edit holds a port to send: a decimal number from 0 to 65535. An
-// emptied edit does not.
+// A port edit holds a port to send (SettingsValues::portNumber). An emptied
+// edit does not.
 bool isSendablePort(QStringView text);
 
 // What a port of the settings datagram carries: the typed port when the edit

@@ -1,7 +1,7 @@
 #include "Console.h"
 #include "DialogAutoDetect.h"
 #include "SerialFraming.h"
-#include "Worker.h"
+#include "WorkerTick.h"
 
 #include <QScrollBar>
 #include <QTextBlock>
@@ -138,7 +138,7 @@ private slots:
             stream.stop();
             shownAtTheLastLine = console.toPlainText();
         });
-        stream.start(Worker::TickIntervalMs / LinesPerTick);
+        stream.start(WorkerTick::IntervalMs / LinesPerTick);
         QTRY_COMPARE(sent, Lines);
         QVERIFY2(shownAtTheLastLine.startsWith(QStringLiteral("line 0\nline 1\n")), qPrintable(shownAtTheLastLine));
         QTRY_VERIFY(console.toPlainText().endsWith(QStringLiteral("line %1\n").arg(Lines - 1)));

@@ -5,11 +5,46 @@
 #include <QtTest>
 #include <QtWidgets>
 
+#include <functional>
+#include <memory>
+
 class TestContentWidths : public QObject
 {
     Q_OBJECT
 
 private slots:
+    void showsText_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<bool>("shows");
+        for (const char *kind : {"label", "push button", "check box", "radio button", "combo box", "spin box",
+                                 "double spin box"})
+            QTest::newRow(kind) << kind << true;
+        for (const char *kind : {"line edit", "group box", "frame", "plain widget"})
+            QTest::newRow(kind) << kind << false;
+    }
+
+    // Which widgets show a text of their own: their text is what their width must hold.
+    void showsText()
+    {
+        QFETCH(QString, kind);
+        const QHash<QString, std::function<QWidget *()>> make{
+            {"label", [] { return new QLabel(QStringLiteral("text")); }},
+            {"push button", [] { return new QPushButton(QStringLiteral("text")); }},
+            {"check box", [] { return new QCheckBox(QStringLiteral("text")); }},
+            {"radio button", [] { return new QRadioButton(QStringLiteral("text")); }},
+            {"combo box", [] { return new QComboBox; }},
+            {"spin box", [] { return new QSpinBox; }},
+            {"double spin box", [] { return new QDoubleSpinBox; }},
+            {"line edit", [] { return new QLineEdit(QStringLiteral("text")); }},
+            {"group box", [] { return new QGroupBox(QStringLiteral("text")); }},
+            {"frame", [] { return new QFrame; }},
+            {"plain widget", [] { return new QWidget; }},
+        };
+        const std::unique_ptr<QWidget> widget(make.value(kind)());
+        QTEST(ContentWidths::showsText(widget.get()), "shows");
+    }
+
     // Which widgets are widened, and how far.
     void widensWhatHasAMinimumOfItsOwn()
     {

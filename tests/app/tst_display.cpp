@@ -10,8 +10,6 @@
 
 namespace {
 
-const char *const LabelNames[] = {"labelRoll",      "labelPitch",   "labelYaw", "labelRollRate", "labelPitchRate",
-                                  "labelYawRate", "labelAx", "labelAy",   "labelAz"};
 const char *const PlotNames[] = {"linearAccDataPlot", "linearDataPlot", "angularDataPlot", "angularRateDataPlot"};
 
 const QString Cleared =
@@ -73,8 +71,8 @@ class TestDisplay : public QObject, public MainWindowFixture
     QString shownReadouts() const
     {
         QStringList texts{QString::number(m_window->findChild<QLCDNumber *>("lcdNumberHeave")->value())};
-        for (const char *name : LabelNames)
-            texts << m_window->findChild<QLabel *>(QLatin1String(name))->text();
+        for (const QLabel *label : MainWindowProbe::readoutLabels(*m_window))
+            texts << label->text();
         return texts.join(QLatin1Char('|'));
     }
 
@@ -118,6 +116,29 @@ private slots:
         QFETCH(uint, format);
         show(mode, slot(value, mask, uint8_t(format >> 8), uint8_t(format)));
         QTEST(shownReadouts(), "expected");
+    }
+
+    void readoutsByName_data()
+    {
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("roll") << "labelRoll" << "Roll  : +01.50";
+        QTest::newRow("pitch") << "labelPitch" << "Pitch : -02.25";
+        QTest::newRow("yaw") << "labelYaw" << "Yaw   : +359.9";
+        QTest::newRow("roll rate") << "labelRollRate" << "Roll  : +00.10";
+        QTest::newRow("pitch rate") << "labelPitchRate" << "Pitch : -00.20";
+        QTest::newRow("yaw rate") << "labelYawRate" << "Yaw   : +00.30";
+        QTest::newRow("ax") << "labelAx" << "Ax : +0.981";
+        QTest::newRow("ay") << "labelAy" << "Ay : -0.050";
+        QTest::newRow("az") << "labelAz" << "Az : +9.810";
+    }
+
+    // Each field reaches the label of the form that is named for it.
+    void readoutsByName()
+    {
+        QFETCH(QString, label);
+        show(Worker::EthernetMode, slot(0, 0, 0x00, 0x00));
+        QTEST(m_window->findChild<QLabel *>(label)->text(), "expected");
     }
 
     // Roll, pitch and heading reach the instruments whatever the selection; a
@@ -198,8 +219,8 @@ private slots:
         settle();
         const QImage before = m_window->grab().toImage();
         m_window->clearDataDisplay();
-        for (const char *name : LabelNames)
-            QVERIFY2(m_window->findChild<QLabel *>(QLatin1String(name))->autoFillBackground(), name);
+        for (const QLabel *label : MainWindowProbe::readoutLabels(*m_window))
+            QVERIFY2(label->autoFillBackground(), qPrintable(label->objectName()));
         QVERIFY(m_window->findChild<QLCDNumber *>("lcdNumberHeave")->autoFillBackground());
         settle();
         QCOMPARE(m_window->grab().toImage(), before);

@@ -24,9 +24,6 @@ constexpr int DetectionTimeoutMs = 20000;
 constexpr int TickMs = Worker::TickIntervalMs;
 constexpr int QuietTicks = 10; // long enough to see that nothing happens
 const QByteArray WriteLog("msg Info : Worker : serial->write : ");
-// The read-out labels, in the order of their texts.
-const std::array<const char *, ReadoutTexts::LabelCount> ReadoutLabels{
-    "labelRoll", "labelPitch", "labelYaw", "labelRollRate", "labelPitchRate", "labelYawRate", "labelAx", "labelAy", "labelAz"};
 
 QByteArray floatBytes(float value, bool bigEndian)
 {
@@ -514,8 +511,9 @@ private slots:
         // The read-outs no longer show the last sample: the window is as a Disconnect leaves it.
         const ReadoutTexts::Readouts cleared = ReadoutTexts::clearedReadoutTexts();
         QTRY_COMPARE(text("labelRoll"), cleared.labels[ReadoutTexts::Roll]);
+        const auto labels = MainWindowProbe::readoutLabels(*m_window);
         for (size_t i = 0; i < cleared.labels.size(); ++i)
-            QCOMPARE(text(ReadoutLabels[i]), cleared.labels[i]);
+            QCOMPARE(labels[i]->text(), cleared.labels[i]);
         QCOMPARE(child<QLCDNumber>("lcdNumberHeave")->value(), 88.88);
         QCOMPARE(MainWindowProbe::connectionMode(*m_window), uint32_t(Worker::NoLink));
         QVERIFY(!buttonsEnabled() && !MainWindowProbe::console(*m_window)->isEnabled());

@@ -80,15 +80,7 @@ class TestSettingsPanel : public QObject, public MainWindowFixture
             child<QLineEdit>(qPrintable(QStringLiteral("%1%2").arg(QLatin1String(prefix)).arg(i)))->setText(texts.at(i));
     }
 
-    QList<QCheckBox *> fieldBoxes() const
-    {
-        QList<QCheckBox *> boxes;
-        for (const char *name : {"checkBoxRoll", "checkBoxPitch", "checkBoxYaw", "checkBoxRrate", "checkBoxPrate",
-                                 "checkBoxYrate", "checkBoxHeave", "checkBoxHvVel", "checkBoxAx", "checkBoxAy",
-                                 "checkBoxAz", "checkBoxCounter", "checkBoxChecksum"})
-            boxes << child<QCheckBox>(name);
-        return boxes;
-    }
+    QList<QCheckBox *> fieldBoxes() const { return MainWindowProbe::fieldBoxes(*m_window); }
 
     // Ticked field boxes as a 13-character pattern, roll first.
     QString tickedBoxes() const
@@ -203,18 +195,58 @@ private slots:
         QCOMPARE(m_recorder->datagrams.first().mid(12, 4).toHex(), QByteArray("1f982328"));
     }
 
-    // What a validator still lets through is caught at the end of editing.
+    void portCheck_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("above 65535") << "70000";
+        QTest::newRow("plus sign") << "+5";
+        QTest::newRow("leading blank") << " 5";
+        QTest::newRow("letter") << "5a";
+    }
+
+    // Whatever the validator lets through or a program sets that is no port
+    // is caught at the end of editing (the edit keeps at most five characters).
     void portCheck()
     {
+        QFETCH(QString, text);
         BoxCloser closer(*m_modal);
         auto *port = child<QLineEdit>("lineEditIMUUdpPort");
-        port->setText(QStringLiteral("70000"));
+        port->setText(text);
         QMetaObject::invokeMethod(port, "editingFinished");
         QTRY_COMPARE(closer.boxes, QStringList{"Error: Wrong Port Number!"});
         QVERIFY(port->text().isEmpty());
         QVERIFY(!markers().m_imuPortChanged);
         click("pushButtonApplyChangesIMU");
         QCOMPARE(events(), QStringList{"scan 0"});
+    }
+
+    void portCheckPasses_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("reset"); // the port the socket is re-bound to; empty: none
+        QTest::newRow("8080") << "8080" << "reset 8080";
+        QTest::newRow("highest") << "65535" << "reset 65535";
+        QTest::newRow("0: the system chooses") << "0" << "reset 0";
+        QTest::newRow("leading zero is decimal") << "010" << "reset 10";
+        QTest::newRow("emptied: left out") << "" << "";
+    }
+
+    // A port passes the check unchanged and without a word; an emptied edit
+    // passes too, and the Apply then neither sends it nor re-binds the socket.
+    void portCheckPasses()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, reset);
+        BoxCloser closer(*m_modal);
+        setLink(Worker::EthernetMode);
+        auto *port = child<QLineEdit>("lineEditLocalUdpPort");
+        port->setText(text);
+        QMetaObject::invokeMethod(port, "editingFinished");
+        QCOMPARE(port->text(), text);
+        QVERIFY(markers().m_localPortChanged);
+        click("pushButtonApplyChangesIMU");
+        QCOMPARE(events().filter(QStringLiteral("reset")), reset.isEmpty() ? QStringList() : QStringList{reset});
+        QCOMPARE(closer.boxes, QStringList());
     }
 
     void portTypedAboveRange_data()

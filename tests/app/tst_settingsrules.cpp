@@ -151,10 +151,15 @@ private slots:
         QTest::addColumn<int>("sent");
         QTest::newRow("typed") << "9000" << true << 9000;
         QTest::newRow("leading zero") << "09000" << true << 9000;
+        QTest::newRow("never octal") << "010" << true << 10;
         QTest::newRow("highest") << "65535" << true << 65535;
         QTest::newRow("explicit 0") << "0" << true << 0;
         QTest::newRow("empty") << "" << false << 8088;
+        QTest::newRow("just above 65535") << "65536" << false << 8088;
         QTest::newRow("above 65535") << "70000" << false << 8088;
+        QTest::newRow("eleven digits") << "99999999999" << false << 8088;
+        QTest::newRow("plus sign") << "+5" << false << 8088;
+        QTest::newRow("leading blank") << " 5" << false << 8088;
         QTest::newRow("not a number") << "80a" << false << 8088;
     }
 

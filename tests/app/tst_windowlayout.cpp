@@ -2,6 +2,7 @@
 // texts longer than their room.
 
 #include "ApplicationStartup.h"
+#include "ContentWidths.h"
 #include "ElidingLabel.h"
 #include "MainWindowFixture.h"
 #include "Worker.h"
@@ -15,12 +16,6 @@ const QSize FormMinimum(800, 550);
 const QSize FormSize(890, 550);
 const QString LongLogName = QStringLiteral("harbour-trial-2026-12-07-port-side-mast-sensor.txt");
 const QString ConnectedText = QStringLiteral("Connected to ttyUSB0 : 115200, 8, None, 1");
-
-bool showsText(const QWidget *widget)
-{
-    return qobject_cast<const QLabel *>(widget) || qobject_cast<const QAbstractButton *>(widget)
-           || qobject_cast<const QComboBox *>(widget) || qobject_cast<const QAbstractSpinBox *>(widget);
-}
 
 // Whether the edit shows text whole: an edit too narrow for its text scrolls it
 // to keep the cursor in view, so the cursor's places at the start and at the
@@ -131,12 +126,12 @@ private slots:
                 if (!widget->isVisible())
                     continue;
                 // The address separators: pixel-wide slices of a dash, by design.
-                if (showsText(widget) && widget->maximumWidth() >= widget->sizeHint().width()) {
+                if (ContentWidths::showsText(widget) && widget->maximumWidth() >= widget->sizeHint().width()) {
                     QVERIFY2(widget->width() >= widget->sizeHint().width(), qPrintable(describe(widget)));
                     ++texts;
                 }
                 auto *edit = qobject_cast<QLineEdit *>(widget);
-                if (!edit || showsText(edit->parentWidget()))
+                if (!edit || ContentWidths::showsText(edit->parentWidget()))
                     continue; // the edits of combo and spin boxes come with their boxes
                 for (char digit = '0'; digit <= '9'; ++digit) // the edits hold numbers
                     QVERIFY2(showsWhole(edit, QString(edit->maxLength(), QLatin1Char(digit))), qPrintable(describe(edit)));

@@ -4,10 +4,13 @@
 #include "MainWindow.h"
 
 #include <QBasicTimer>
+#include <QCheckBox>
+#include <QLabel>
 
 // Test-side access to the main window's private state: the link mode that the
-// connection actions set, the objects it owns, the logging indicator and the
-// settings panel's change markers and protocol format.
+// connection actions set, the objects it owns, the logging indicator, the
+// settings panel's change markers and protocol format, and the window's own
+// lists of widgets.
 class MainWindowProbe
 {
 public:
@@ -49,6 +52,21 @@ public:
     static SettingsMarkers &markers(MainWindow &w) { return w.m_markers; }
     static std::array<uint8_t, 4> protocolFormat(const MainWindow &w) { return w.m_protocolFormat; }
     static const OutputProtocolType &outputProtocol(const MainWindow &w, int slot) { return w.m_outputProtocol[slot]; }
+
+    // The protocol tab's field boxes, roll first, as the window lists them.
+    static QList<QCheckBox *> fieldBoxes(const MainWindow &w)
+    {
+        QList<QCheckBox *> boxes;
+        for (const MainWindow::FieldBox &field : w.fieldBoxes())
+            boxes << field.box;
+        return boxes;
+    }
+
+    // Display: the nine read-out labels in the order of their texts.
+    static std::array<QLabel *, ReadoutTexts::LabelCount> readoutLabels(const MainWindow &w)
+    {
+        return w.readoutLabels();
+    }
 };
 
 #endif // MAINWINDOWPROBE_H

@@ -312,6 +312,39 @@ private slots:
         QTEST(shown(settingValue(setting, pending, ProtocolRequest{})), "text");
     }
 
+    // A port setting goes out as the decimal port; a pending text that is no
+    // port goes out as 0, the port the UDP link then takes too.
+    void portSetLines_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("sent");
+        const auto row = [](const char *name, const char *text, const char *sent) {
+            QTest::newRow(name) << QString::fromLatin1(text) << QString::fromLatin1(sent);
+        };
+        row("empty", "", "0");
+        row("0", "0", "0");
+        row("8080", "8080", "8080");
+        row("highest", "65535", "65535");
+        row("above 65535", "65536", "0");
+        row("leading zero is decimal", "010", "10");
+        row("plus sign", "+5", "0");
+        row("leading blank", " 5", "0");
+        row("letter", "5a", "0");
+        row("eleven digits", "99999999999", "0");
+    }
+
+    void portSetLines()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, sent);
+        PendingSettings pending;
+        pending.srp = pending.dsp = text;
+        QCOMPARE(int(portNumber(text)), sent.toInt());
+        QCOMPARE(settingValue(DeviceUdpPortSetting, pending, ProtocolRequest{}), sent);
+        QCOMPARE(setLine(LocalUdpPortSetting, *settingValue(LocalUdpPortSetting, pending, ProtocolRequest{})),
+                 QByteArray("$setdsp#") + sent.toLatin1() + "\r\n");
+    }
+
     void protocolAndHeaderTexts()
     {
         const ProtocolRequest request{{128, 0, 1, 3}, 2, QStringLiteral("$PXYZ")};

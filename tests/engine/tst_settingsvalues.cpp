@@ -100,17 +100,15 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<qint64>("field"); // -1: no number
-        QTest::addColumn<int>("sixteen");
-        const auto row = [](const char *text, qint64 field, int sixteen) {
-            QTest::newRow(*text ? text : "empty") << QString::fromLatin1(text) << field << sixteen;
+        const auto row = [](const char *text, qint64 field) {
+            QTest::newRow(*text ? text : "empty") << QString::fromLatin1(text) << field;
         };
-        row("010", 10, 10); // leading zero is decimal
-        row("65535", 65535, 65535);
-        row("65536", 65536, 0); // too big for 16 bits
-        row("4294967295", 4294967295, 0);
-        row("4294967296", -1, 0);
+        row("010", 10); // leading zero is decimal
+        row("65536", 65536);
+        row("4294967295", 4294967295);
+        row("4294967296", -1);
         for (const char *text : {"+5", "-5", "", "12a", " 1"})
-            row(text, -1, 0);
+            row(text, -1);
     }
 
     void decimalFields()
@@ -118,7 +116,36 @@ private slots:
         QFETCH(QString, text);
         const std::optional<uint32_t> value = decimalField(text);
         QTEST(value ? qint64(*value) : -1, "field");
-        QTEST(int(field16(text)), "sixteen");
+    }
+
+    void portNumbers_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("port"); // -1: no port
+        const auto row = [](const char *name, const char *text, int port) {
+            QTest::newRow(name) << QString::fromLatin1(text) << port;
+        };
+        row("empty", "", -1);
+        row("0: the system chooses", "0", 0);
+        row("8080", "8080", 8080);
+        row("highest", "65535", 65535);
+        row("above 65535", "65536", -1);
+        row("leading zero is decimal", "010", 10);
+        row("plus sign", "+5", -1);
+        row("minus sign", "-5", -1);
+        row("leading blank", " 5", -1);
+        row("trailing blank", "5 ", -1);
+        row("letter", "5a", -1);
+        row("hexadecimal", "0x10", -1);
+        row("eleven digits", "99999999999", -1);
+        row("beyond 32 bits by a 16-bit remainder", "4295032831", -1); // 0x1_0000_FFFF
+    }
+
+    void portNumbers()
+    {
+        QFETCH(QString, text);
+        const std::optional<uint16_t> port = portNumber(text);
+        QTEST(port ? int(*port) : -1, "port");
     }
 
     void frequencyTexts_data()
@@ -154,6 +181,9 @@ private slots:
         QTest::newRow("octet above 255") << QStringList{"192", "300", "0", "1"} << "192.300.0.1" << false
                                          << hex("C02C0001");
         QTest::newRow("three octets") << QStringList{"10", "0", "0"} << "10.0.0" << false << hex("0A000000");
+        // Beyond 16 bits an octet's field is 0, not its low 8 bits (65836 is 0x1012C).
+        QTest::newRow("octet above 65535") << QStringList{"192", "65836", "65535", "1"} << "192.65836.65535.1"
+                                           << false << hex("C000FF01");
     }
 
     void addresses()

@@ -1,4 +1,5 @@
 #include "DialogChart.h"
+#include "DialogChartProbe.h"
 #include "RangeLimitAxis.h"
 #include "RangeLimitAxisRect.h"
 
@@ -10,12 +11,7 @@
 
 namespace {
 
-// The boxes in bit order.
-const char *const BoxNames[DialogChart::SeriesCount] = {
-    "checkBoxRoll",  "checkBoxPitch", "checkBoxYaw", "checkBoxRrate", "checkBoxPrate", "checkBoxYrate",
-    "checkBoxHeave", "checkBoxHvVel", "checkBoxAx",  "checkBoxAy",    "checkBoxAz"};
-
-QCheckBox *box(const DialogChart &dialog, int bit) { return dialog.findChild<QCheckBox *>(BoxNames[bit]); }
+QCheckBox *box(const DialogChart &dialog, int bit) { return DialogChartProbe::seriesBox(dialog, bit); }
 
 // The box is checked and its indicator solid while its series is drawn; unchecked and faint otherwise.
 bool shows(const DialogChart &dialog, int bit, bool on)
@@ -73,7 +69,7 @@ private slots:
         dialog.SetupPlot();
         for (int round = 0; round < 3; ++round) {
             for (int bit = 0; bit < DialogChart::SeriesCount; ++bit) {
-                QVERIFY2(shows(dialog, bit, expected.testBit(bit)), BoxNames[bit]);
+                QVERIFY2(shows(dialog, bit, expected.testBit(bit)), qPrintable(box(dialog, bit)->objectName()));
                 box(dialog, bit)->click();
                 expected.toggleBit(bit);
             }
@@ -104,10 +100,11 @@ private slots:
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         for (int bit = 0; bit < DialogChart::SeriesCount; ++bit) {
-            const QSize needed = box(dialog, bit)->sizeHint();
-            const QSize shown = box(dialog, bit)->size();
+            const QCheckBox *seriesBox = box(dialog, bit);
+            const QSize needed = seriesBox->sizeHint();
+            const QSize shown = seriesBox->size();
             QVERIFY2(shown.width() >= needed.width() && shown.height() >= needed.height(),
-                     qPrintable(QStringLiteral("%1: %2 x %3 for %4 x %5").arg(BoxNames[bit]).arg(shown.width())
+                     qPrintable(QStringLiteral("%1: %2 x %3 for %4 x %5").arg(seriesBox->objectName()).arg(shown.width())
                                     .arg(shown.height()).arg(needed.width()).arg(needed.height())));
         }
     }
