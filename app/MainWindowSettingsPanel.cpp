@@ -297,10 +297,9 @@ void MainWindow::on_pushButtonApplyChangesIMU_clicked()
             emitInterfaceValues(mask);
     }
     const SettingsMarkerMasks::InterfaceFinish finish = SettingsMarkerMasks::finishInterfaceApply(m_markers, mask, checks);
-    // An edit holding no port never re-binds the socket; an explicit 0 lets the system choose.
-    const std::optional<uint16_t> localPort = SettingsValues::portNumber(ui->lineEditLocalUdpPort->text());
-    if (finish.resetPort && localPort)
-        emit signalResetUdpSocket(*localPort);
+    // A reset comes only for an edit that holds a port; an explicit 0 lets the system choose.
+    if (finish.resetPort)
+        emit signalResetUdpSocket(SendableSettings::sendablePort(ui->lineEditLocalUdpPort->text(), m_localUdpPort));
     emit signalScanVeltoIMU(finish.scan);
 }
 
