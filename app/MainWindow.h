@@ -295,7 +295,7 @@ private:
     QString logFileSuffix() const;
 
     // --- Actions
-    void resetLink();
+    void leaveEthernetForSerial();
     void leaveLink();
     void leaveSerialLink();
     QAction *linkAction(ActionRules::LinkAction action) const;
@@ -344,7 +344,6 @@ private:
     uint8_t baudCodeToSend(int which) const;
     static void mirrorSentSettings(const EthernetSettingsFields &fields);
     void disconnectEthernet();
-    void leaveEthernetLink();
     std::optional<QNetworkAddressEntry> chooseNetworkEntry();
 
     // --- Members: form, dialogs, windows and worker

@@ -23,21 +23,27 @@ const QPoint ChoiceListOffset(100, 100);
 } // namespace
 
 // Shared first steps of every serial connect, disconnect and configuration:
-// the Ethernet link is left.
-void MainWindow::resetLink()
+// the change markers are cleared, and the Ethernet link, while in use, is
+// disconnected as its own action disconnects it, the worker told. The caller
+// then leaves the window's link once (leaveLink).
+void MainWindow::leaveEthernetForSerial()
 {
-    leaveEthernetLink();
     clearAllSetFalgs();
+    if (ui->actionEthernetConnect->isChecked())
+        disconnectEthernet();
 }
 
+// A serial link is asked for with no link in the window: whatever link it
+// had is left first.
 void MainWindow::serialPortConnectAction()
 {
-    resetLink();
-    if (ui->actionConnect->isChecked())
-        openSerialPort();
-    else
+    leaveEthernetForSerial();
+    if (!ui->actionConnect->isChecked()) {
         closeSerialPort();
-    clearDataDisplay();
+        return;
+    }
+    leaveLink();
+    openSerialPort();
 }
 
 void MainWindow::openSerialPort()
@@ -73,7 +79,7 @@ void MainWindow::serialPortLost()
 {
     if (!(m_connectionMode & Worker::SerialMode))
         return;
-    resetLink();
+    clearAllSetFalgs();
     leaveSerialLink();
 }
 
@@ -103,9 +109,11 @@ void MainWindow::refreshSerialPort()
     emit signalRefreshSerialPort();
 }
 
+// The dialog is shown with no link: the Ethernet link, if in use, is left first.
 void MainWindow::configureSerialPort()
 {
-    resetLink();
+    leaveEthernetForSerial();
+    leaveLink();
     m_settingsDialog->fillPortsParameters();
     m_settingsDialog->fillPortsInfo();
     m_settingsDialog->move(pos() + SettingsDialogOffset);

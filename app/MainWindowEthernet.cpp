@@ -93,6 +93,7 @@ void MainWindow::on_actionEthernetConnect_triggered()
     SettingsMarkerMasks::clearConnectionMarkers(m_markers);
     if (!ui->actionEthernetConnect->isChecked()) {
         disconnectEthernet();
+        leaveLink();
         return;
     }
     const std::optional<QNetworkAddressEntry> entry = chooseNetworkEntry();
@@ -105,17 +106,13 @@ void MainWindow::on_actionEthernetConnect_triggered()
     setConnectionMode(Worker::EthernetMode);
 }
 
+// The Ethernet side's own steps of leaving its link, whichever action leaves
+// it: the worker ends its session, the action is unchecked and the status
+// reads "Disconnected". The shared steps of leaving a link follow (leaveLink).
 void MainWindow::disconnectEthernet()
 {
     emit signalEthernetConnectTriggered(false, QHostAddress(QHostAddress::Any), QHostAddress(QHostAddress::Broadcast));
-    leaveEthernetLink();
-}
-
-// The window without the Ethernet link: the action unchecked, its status "Disconnected".
-void MainWindow::leaveEthernetLink()
-{
     ui->actionEthernetConnect->setChecked(false);
-    leaveLink();
     showEthernetStatusMessage(tr("Disconnected"));
 }
 

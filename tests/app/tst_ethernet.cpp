@@ -5,9 +5,12 @@
 #include "DialogAutoDetect.h"
 #include "MainWindowFixture.h"
 #include "NetNamespace.h"
+#include "PtyDevice.h"
 #include "ReadoutTexts.h"
+#include "SettingsDialog.h"
 #include "UdpDevice.h"
 #include "Worker.h"
+#include "WorkerProbe.h"
 
 #include <QUdpSocket>
 #include <QtTest>
@@ -52,6 +55,9 @@ private:
                 m_onList(list);
             else
                 list->reject();
+        } else if (auto *dialog = qobject_cast<SettingsDialog *>(modal)) {
+            shown << QStringLiteral("settings");
+            dialog->reject();
         } else {
             return false;
         }
@@ -324,6 +330,61 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(reports.contains(QStringLiteral("checked 0 8")), Timeout);
         QVERIFY(reports.filter(QStringLiteral("Disconnected: UDP port 8080 could not be bound")).size() == 1);
         QVERIFY(!reports.contains(QStringLiteral("Connected")));
+        // The window without the link keeps the reason in the Ethernet status.
+        QTRY_VERIFY_WITH_TIMEOUT(!action()->isChecked(), Timeout);
+        QCOMPARE(MainWindowProbe::connectionMode(*m_window), uint32_t(Worker::NoLink));
+        const QString status = child<QLabel>("labelEthernetStatus")->text();
+        QVERIFY2(status.startsWith(QStringLiteral("Disconnected: UDP port 8080 could not be bound: ")), qPrintable(status));
+    }
+
+    void windowSerialSideEndsTheSession_data()
+    {
+        QTest::addColumn<QString>("serial");
+        QTest::addColumn<QStringList>("shown");
+        QTest::newRow("Connect without a port name") << "no port" << QStringList{"Error: No Valid Port Name detected!."};
+        QTest::newRow("Connect that opens") << "opens" << QStringList();
+        QTest::newRow("Configure") << "configure" << QStringList{"settings"};
+    }
+
+    // The serial side leaves the Ethernet link as the Ethernet action's own
+    // Disconnect does: the worker's session ends with its socket unbound, and
+    // "Disconnected" is its last Ethernet text.
+    void windowSerialSideEndsTheSession()
+    {
+        QFETCH(QString, serial);
+        QFETCH(QStringList, shown);
+        QVERIFY(NetNamespace::ip(QStringLiteral("link set v1 down")));
+        UdpDevice device(QHostAddress(QHostAddress::AnyIPv4), Worker::DefaultDeviceUdpPort);
+        QVERIFY(device.isBound());
+        device.record.address = {10, 77, 0, 1};
+        device.record.hardwareId = 31;
+        Worker *worker = MainWindowProbe::worker(*m_window);
+        QObject thisCase; // ends the connections with this case
+        QStringList status;
+        QObject::connect(worker, &Worker::showEthernetStatusMessage, &thisCase, [&status](const QString &text) { status << text; });
+        EthernetAnswers answers(*m_modal);
+        action()->trigger();
+        QTRY_VERIFY_WITH_TIMEOUT(status.count(QStringLiteral("Connected")) >= 2, Timeout);
+
+        PtyDevice port;
+        MainWindowProbe::choosePort(*m_window, serial == QStringLiteral("opens") ? port.portName() : QString());
+        QSignalSpy opens(m_window.get(), &MainWindow::signalOpenSerialPort);
+        child<QAction>(serial == QStringLiteral("configure") ? "actionConfigure" : "actionConnect")->trigger();
+        QTRY_COMPARE_WITH_TIMEOUT(status.last(), QStringLiteral("Disconnected"), Timeout);
+        QTRY_COMPARE_WITH_TIMEOUT(answers.shown, shown, Timeout);
+        QCOMPARE(opens.size(), serial == QStringLiteral("opens") ? 1 : 0);
+        QCOMPARE(m_connects->size(), 2); // told once
+        QCOMPARE(m_connects->last()[0].toBool(), false);
+        bool bound = true;
+        uint32_t mode = Worker::EthernetMode;
+        QMetaObject::invokeMethod(worker, [&] {
+            bound = WorkerProbe::udpBound(*worker);
+            mode = WorkerProbe::interfaceMode(*worker);
+        }, Qt::BlockingQueuedConnection);
+        QVERIFY(!bound);
+        QCOMPARE(mode, uint32_t(serial == QStringLiteral("opens") ? Worker::SerialMode : Worker::NoLink));
+        QVERIFY(!action()->isChecked());
+        QCOMPARE(child<QLabel>("labelEthernetStatus")->text(), QStringLiteral("Disconnected"));
     }
 
 private:

@@ -97,8 +97,11 @@ private slots:
         markers.m_rs232BaudChanged = markers.m_localPortChanged = markers.m_rescanNeeded = true;
         markers.m_flagsChanged = true; // cleared only by its Apply
         QSignalSpy open(m_window.get(), &MainWindow::signalOpenSerialPort);
+        QSignalSpy ethernet(m_window.get(), &MainWindow::signalEthernetConnectTriggered);
         child("actionConnect")->trigger();
         QCOMPARE(open.count(), 1);
+        QCOMPARE(ethernet.count(), 1); // the Ethernet link in use is left, the worker told once
+        QCOMPARE(ethernet.at(0).at(0).toBool(), false);
         QCOMPARE(firstSent(open).portName, QStringLiteral("ttyUSB7"));
         QCOMPARE(firstSent(open).baudRate, 38400);
         QVERIFY(eventLogHas("msg Info : From main : opening SerialPort : ttyUSB7"));
@@ -118,6 +121,7 @@ private slots:
         QSignalSpy close(m_window.get(), &MainWindow::signalCloseSerialPort);
         child("actionConnect")->trigger();
         QCOMPARE(close.count(), 1);
+        QCOMPARE(ethernet.count(), 1); // no Ethernet link to leave
         QVERIFY(applyButtonsEnabled(false));
         QCOMPARE(child<QLabel>("labelSerialPortStatus")->text(), QStringLiteral("Disconnected"));
         QCOMPARE(child("actionConnect")->toolTip(), QStringLiteral("Connect to serial port"));

@@ -1,4 +1,6 @@
 #include "EthernetSettingsDatagram.h"
+#include "PtyDevice.h"
+#include "SerialTestSettings.h"
 #include "UdpDevice.h"
 #include "Worker.h"
 #include "WorkerProbe.h"
@@ -177,8 +179,8 @@ struct LinkWith
 using Link = LinkWith<Worker>;
 
 // Leaves the Ethernet link the way the row names: the user's Disconnect, the
-// serial side's close (Configure), or a new connection.
-void leaveLink(Link &link, int way)
+// serial side's close (Configure), a serial port opened, or a new connection.
+void leaveLink(Link &link, int way, const QString &serialPort)
 {
     switch (way) {
     case 0:
@@ -186,6 +188,9 @@ void leaveLink(Link &link, int way)
         break;
     case 1:
         link.worker.refreshSerialPort();
+        break;
+    case 3:
+        link.worker.openSerialPort(serialTestSettings(serialPort));
         break;
     default:
         link.worker.EthernetConnectTriggered(true, QHostAddress::LocalHost, QHostAddress::LocalHostIPv6);
@@ -812,10 +817,12 @@ private slots:
         QTest::newRow("disconnect") << 0;
         QTest::newRow("serial port closed") << 1;
         QTest::newRow("new connection") << 2;
+        QTest::newRow("serial port opened") << 3;
     }
     void sessionEndsWithTheLink()
     {
         QFETCH(int, leave);
+        PtyDevice serialPort;
         Link link;
         QVERIFY(link.bringUp());
         link.device.confirming = false;
@@ -831,7 +838,7 @@ private slots:
         link.worker.sendUdpCmdDatagram(QStringLiteral("127.0.0.1"), settingsDatagram(0x21, 10), 0);
         QVERIFY(WorkerProbe::setDatagramPending(link.worker));
 
-        leaveLink(link, leave);
+        leaveLink(link, leave, serialPort.portName());
         QVERIFY(!WorkerProbe::setDatagramPending(link.worker));
         QCOMPARE(link.log.named("event").filter(" when the link was left"), QStringList{NotSentLeftEvent});
         QCOMPARE(link.log.named("event").filter("UDP discovery : link left after").size(), 1);
