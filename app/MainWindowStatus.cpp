@@ -94,6 +94,7 @@ void MainWindow::setupStatusGroupBox()
 
     labelSerialPortStatus = statusLabel<ElidingLabel>(box, "labelSerialPortStatus", QSize(150, 25), QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
     labelSerialPortStatus->setMargin(TextMargin);
+    labelSerialPortStatus->setTextFormat(Qt::RichText);
 
     progressBar = new QProgressBar(box);
     progressBar->setObjectName(QStringLiteral("progressBar"));
@@ -118,6 +119,7 @@ void MainWindow::setupStatusGroupBox()
     labelEthernetStatus = statusLabel<ElidingLabel>(box, "labelEthernetStatus", QSize(250, 25), QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
     labelEthernetStatus->setFrameShadow(QFrame::Plain);
     labelEthernetStatus->setMargin(TextMargin);
+    labelEthernetStatus->setTextFormat(Qt::RichText);
 
     const std::pair<QWidget *, StatusColumn> cells[] = {
         {labelSerialPort, SerialCaptionColumn},   {label_SerialLed, SerialLedColumn},
@@ -171,11 +173,12 @@ void MainWindow::settingsConfirmed(bool confirmed)
 
 // The one place the two status texts are made: each link's last status text,
 // the note of settings dropped unconfirmed on the Ethernet link, and the log
-// file's name where the logging indicator has put it.
+// file's name where the logging indicator has put it. The labels show markup
+// for the name's colour; every part of plain text is escaped for it.
 void MainWindow::showStatusTexts()
 {
     const auto composed = [this](const LinkStatus &status, const QString &note) {
-        return status.text + note + (status.logFileShown ? logFileSuffix() : QString());
+        return (status.text + note).toHtmlEscaped() + (status.logFileShown ? logFileSuffix() : QString());
     };
     labelSerialPortStatus->setText(composed(m_serialStatus, QString()));
     labelEthernetStatus->setText(
@@ -205,7 +208,7 @@ MainWindow::LinkWidgets MainWindow::activeLinkWidgets()
 // The green log file name that follows the active link's status text while logging runs.
 QString MainWindow::logFileSuffix() const
 {
-    return tr("<font color=green> , %1</font>").arg(QFileInfo(m_settings->fileName).fileName());
+    return tr("<font color=green> , %1</font>").arg(QFileInfo(m_settings->fileName).fileName().toHtmlEscaped());
 }
 
 void MainWindow::rotateLabel()

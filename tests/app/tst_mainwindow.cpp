@@ -215,6 +215,45 @@ private slots:
         QCOMPARE(led("label_EthernetLed"), shows(row.ethernetFrame));
     }
 
+    void statusTextsShownAsText_data()
+    {
+        QTest::addColumn<uint>("link");
+        QTest::addColumn<QString>("status");
+        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<QString>("shown");
+        const uint serial = Worker::SerialMode, ethernet = Worker::EthernetMode;
+        QTest::newRow("markup in the file name")
+            << serial << "Connected to ttyUSB0 : 115200, 8, None, 1" << "tide<b>1&amp;2<3.log"
+            << "Connected to ttyUSB0 : 115200, 8, None, 1 , tide<b>1&amp;2<3.log";
+        QTest::newRow("the note before the file name")
+            << ethernet << "Connected" << "a<b.dat" << "Connected: Settings Not Confirmed , a<b.dat";
+        QTest::newRow("markup in the status text")
+            << ethernet << "Disconnected: <i>port</i> & more" << "run.dat"
+            << "Disconnected: <i>port</i> & more: Settings Not Confirmed , run.dat";
+    }
+
+    // While logging, the status strip shows each part as given: the link's
+    // status, the note of unconfirmed settings and the log file's name.
+    void statusTextsShownAsText()
+    {
+        QFETCH(uint, link);
+        QFETCH(QString, status);
+        QFETCH(QString, fileName);
+        const bool serial = link == Worker::SerialMode;
+        MainWindowProbe::setConnectionMode(*m_window, link);
+        MainWindowProbe::chooseLogFile(*m_window, QDir::tempPath() + QLatin1Char('/') + fileName);
+        if (serial) {
+            m_window->showStatusMessage(status);
+        } else {
+            m_window->showEthernetStatusMessage(status);
+            m_window->settingsConfirmed(false);
+        }
+        m_window->dataCapturingStatus(true);
+        QTextDocument shown;
+        shown.setHtml(child<QLabel>(serial ? "labelSerialPortStatus" : "labelEthernetStatus")->text());
+        QTEST(shown.toPlainText(), "shown");
+    }
+
     void progressBarStates_data()
     {
         QTest::addColumn<ProgressRow>("row");
