@@ -5,6 +5,7 @@
 #include "ContentWidths.h"
 #include "ElidingLabel.h"
 #include "MainWindowFixture.h"
+#include "PtyDevice.h"
 #include "Worker.h"
 
 #include <QtTest>
@@ -197,11 +198,13 @@ private slots:
     {
         QTest::addColumn<QString>("size");
         QTest::addColumn<uint>("link");
+        QTest::addColumn<bool>("connected"); // through the Connect action, or the mode set by hand
         const uint serial = Worker::SerialMode, ethernet = Worker::EthernetMode;
-        QTest::newRow("serial, opening size") << "opening" << serial;
-        QTest::newRow("serial, smallest size") << "smallest" << serial;
-        QTest::newRow("serial, 1500 px") << "1500" << serial;
-        QTest::newRow("Ethernet, opening size") << "opening" << ethernet;
+        QTest::newRow("serial, opening size") << "opening" << serial << false;
+        QTest::newRow("serial, smallest size") << "smallest" << serial << false;
+        QTest::newRow("serial, 1500 px") << "1500" << serial << false;
+        QTest::newRow("Ethernet, opening size") << "opening" << ethernet << false;
+        QTest::newRow("serial connected, 1500 px") << "1500" << serial << true;
     }
 
     // The idle link's status keeps the width its text needs and the link in
@@ -212,19 +215,27 @@ private slots:
     {
         QFETCH(QString, size);
         QFETCH(uint, link);
+        QFETCH(bool, connected);
         if (size == QStringLiteral("1500"))
             m_window->resize(1500, m_window->height());
         else
             resizeTo(size);
-        MainWindowProbe::setConnectionMode(*m_window, link);
         const bool serial = link == Worker::SerialMode;
         auto *inUse = child<ElidingLabel>(serial ? "labelSerialPortStatus" : "labelEthernetStatus");
         auto *idle = child<ElidingLabel>(serial ? "labelEthernetStatus" : "labelSerialPortStatus");
-        const QString text = serial ? ConnectedText : QStringLiteral("Connected");
-        if (serial)
-            m_window->showStatusMessage(text);
-        else
-            m_window->showEthernetStatusMessage(text);
+        PtyDevice port;
+        if (connected) {
+            MainWindowProbe::choosePort(*m_window, port.portName());
+            child<QAction>("actionConnect")->trigger();
+            QTRY_VERIFY(inUse->text().startsWith(QStringLiteral("Connected to ")));
+        } else {
+            MainWindowProbe::setConnectionMode(*m_window, link);
+            if (serial)
+                m_window->showStatusMessage(ConnectedText);
+            else
+                m_window->showEthernetStatusMessage(QStringLiteral("Connected"));
+        }
+        const QString text = inUse->text();
         settle();
         QVERIFY(!inUse->elided());
         QCOMPARE(idle->width(), qMax(idle->minimumWidth(), idle->sizeHint().width()));
@@ -241,19 +252,49 @@ private slots:
             QVERIFY(!inUse->elided());
     }
 
+    // With no link, both status texts take a share of the room beyond their
+    // text's width and their minimum, also once a link has been left.
+    void statusRoomSharedWithoutALink()
+    {
+        resizeTo(QStringLiteral("opening"));
+        PtyDevice port;
+        MainWindowProbe::choosePort(*m_window, port.portName());
+        auto *connect = child<QAction>("actionConnect");
+        connect->trigger();
+        QTRY_VERIFY(child<QLabel>("labelSerialPortStatus")->text().startsWith(QStringLiteral("Connected to ")));
+        connect->trigger();
+        settle();
+        for (const char *name : {"labelSerialPortStatus", "labelEthernetStatus"}) {
+            auto *status = child<ElidingLabel>(name);
+            QVERIFY2(status->width() > qMax(status->minimumWidth(), status->sizeHint().width()), qPrintable(describe(status)));
+        }
+    }
+
+    void ellipsisInTheFormatBeforeTheCut_data()
+    {
+        QTest::addColumn<QString>("shown"); // what fits beside the ellipsis
+        QTest::newRow("cut in the plain part") << "Connected to tty";
+        QTest::newRow("cut at the colour change") << "Connected to ttyUSB0";
+    }
+
     // The ellipsis of a cut text takes the format of the text before the cut,
-    // not that of the text's end.
+    // not that of the text's end nor of the character after the cut.
     void ellipsisInTheFormatBeforeTheCut()
     {
+        QFETCH(QString, shown);
         ElidingLabel label;
         label.setFont(m_window->font());
         label.setText(QStringLiteral("Connected to ttyUSB0<font color=#00ff00> , ") + LongLogName + "</font>");
-        label.resize(QFontMetrics(label.font()).horizontalAdvance(QStringLiteral("Connected to tty")), 30);
+        QTextDocument fitting;
+        fitting.setDefaultFont(label.font());
+        fitting.setDocumentMargin(0);
+        fitting.setPlainText(shown + QChar(0x2026));
+        label.resize(qCeil(fitting.idealWidth()), 30);
         QVERIFY(label.elided());
-        const QImage shown = label.grab().toImage();
-        for (int y = 0; y < shown.height(); ++y) {
-            for (int x = 0; x < shown.width(); ++x) {
-                const QColor pixel = shown.pixelColor(x, y);
+        const QImage image = label.grab().toImage();
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor pixel = image.pixelColor(x, y);
                 QVERIFY2(pixel.green() - pixel.red() < 64, qPrintable(QStringLiteral("green at %1,%2").arg(x).arg(y)));
             }
         }
