@@ -7,9 +7,10 @@ class QTextDocument;
 
 // A label that takes the room its layout gives it whatever its text holds, so
 // that the widgets beside it keep their size and place; or, told not to take
-// the room, one as wide as its text needs and no wider. A text too long for the
-// room is shown cut at the end with an ellipsis, its format kept; the label's
-// tool tip then shows the whole text. text() stays the whole text.
+// the room, one as wide as its text needs, never narrower than its minimum
+// width. A text too long for the room is shown cut at the end with an ellipsis,
+// its format kept; the label's tool tip then shows the whole text. text()
+// stays the whole text.
 class ElidingLabel : public QLabel
 {
     Q_OBJECT
@@ -18,7 +19,7 @@ public:
     explicit ElidingLabel(QWidget *parent = nullptr);
 
     // Whether the label takes the room its layout gives it (the default), or
-    // only the width its text needs.
+    // only the width its text needs, at least its minimum width.
     void setTakesRoom(bool takesRoom);
 
     // Whether the text is shown cut at its present width.
