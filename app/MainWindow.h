@@ -111,7 +111,6 @@ public slots:
 
     // --- Status
     void dataCapturingStatus(bool on);
-    void showEthernetStatusMessageSlot(const QString &text);
     void settingsConfirmed(bool confirmed);
     void errorLoggerWrite(const QByteArray &message);
     void setProgressBar(int state, int value);
@@ -160,7 +159,6 @@ public slots:
     void doubleSpinBoxNorthOffsetSetValue(double value);
     void doubleSpinBoxGaussSetValue(int which, double value);
     void ProcessIMUFlags(unsigned int flags);
-    void showStatusMessageSlot(const QString &text);
 
     // --- Protocol tab (MainWindowProtocolTab.cpp)
     void ProcessProtocolParameters(const OutputProtocolType &record, uint8_t slot);

@@ -161,8 +161,3 @@ void MainWindow::ProcessIMUFlags(unsigned int flags)
     for (QLineEdit *edit : deviceOctetEdits())
         edit->setEnabled(!boxes.dynamicAddress);
 }
-
-void MainWindow::showStatusMessageSlot(const QString &text)
-{
-    showStatusMessage(text);
-}

@@ -156,11 +156,6 @@ void MainWindow::showEthernetStatusMessage(const QString &message)
     qCDebug(lcApp) << Q_FUNC_INFO << "| Line :" << __LINE__ << ":" << message;
 }
 
-void MainWindow::showEthernetStatusMessageSlot(const QString &text)
-{
-    showEthernetStatusMessage(text);
-}
-
 // A report that comes after the link was left belongs to no session the
 // window shows.
 void MainWindow::settingsConfirmed(bool confirmed)

@@ -35,8 +35,8 @@ void MainWindow::connectWorker()
     connect(m_worker, &Worker::setProgressBar, this, &MainWindow::setProgressBar);
     connect(m_worker, &Worker::signalAutoDetectSerialPortDone, this, &MainWindow::autoDetectSerialPortDone);
     connect(m_worker, &Worker::signalConfigureSerialPort, this, &MainWindow::configureSerialPort);
-    connect(m_worker, &Worker::showStatusMessage, this, &MainWindow::showStatusMessageSlot);
-    connect(m_worker, &Worker::showEthernetStatusMessage, this, &MainWindow::showEthernetStatusMessageSlot);
+    connect(m_worker, &Worker::showStatusMessage, this, &MainWindow::showStatusMessage);
+    connect(m_worker, &Worker::showEthernetStatusMessage, this, &MainWindow::showEthernetStatusMessage);
     connect(m_worker, &Worker::workerSendMessage, this, &MainWindow::displayWorkerMessage);
     connect(m_worker, &Worker::enableAllButtons, this, &MainWindow::enableAllButtonsSlot);
     connect(m_worker, &Worker::signalEnableActions, this, &MainWindow::enableAllActionsSlot);
