@@ -195,9 +195,9 @@ std::optional<QString> settingValue(int number, const PendingSettings &pending, 
     case FlagsSetting:
         return flagsText(pending.flags);
     case DeviceUdpPortSetting:
-        return QString::number(portNumber(pending.srp));
+        return QString::number(portToSend(pending.srp));
     case LocalUdpPortSetting:
-        return QString::number(portNumber(pending.dsp));
+        return QString::number(portToSend(pending.dsp));
     case RollOffsetSetting:
         return offsetText(pending.rof);
     case PitchOffsetSetting:
@@ -266,7 +266,7 @@ QString offsetText(const QString &text)
     return result.replace(QLatin1Char(','), QLatin1Char('.'));
 }
 
-uint16_t portNumber(const QString &text)
+uint16_t portToSend(const QString &text)
 {
     return SettingsValues::portNumber(text).value_or(NoPort);
 }

@@ -154,7 +154,7 @@ QString offsetText(const QString &text);                                    // 1
 // A pending port text as the set line and the UDP link take it: a text that is
 // no port (SettingsValues::portNumber) goes out as NoPort.
 inline constexpr uint16_t NoPort = 0;
-uint16_t portNumber(const QString &text);
+uint16_t portToSend(const QString &text);
 bool isUnknownBaudRate(const QString &text);
 
 } // namespace CommandTable

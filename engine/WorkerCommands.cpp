@@ -65,10 +65,10 @@ void Worker::noteSentSetting(int number)
         m_protocol[m_protocolRequest.slot].mask = 0;
         break;
     case DeviceUdpPortSetting:
-        m_deviceUdpPort = portNumber(m_pending.srp);
+        m_deviceUdpPort = portToSend(m_pending.srp);
         break;
     case LocalUdpPortSetting:
-        m_localUdpPort = portNumber(m_pending.dsp);
+        m_localUdpPort = portToSend(m_pending.dsp);
         break;
     case DeviceAddressSetting:
         noteSentDeviceAddress();

@@ -339,7 +339,7 @@ private slots:
         QFETCH(QString, sent);
         PendingSettings pending;
         pending.srp = pending.dsp = text;
-        QCOMPARE(int(portNumber(text)), sent.toInt());
+        QCOMPARE(int(portToSend(text)), sent.toInt());
         QCOMPARE(settingValue(DeviceUdpPortSetting, pending, ProtocolRequest{}), sent);
         QCOMPARE(setLine(LocalUdpPortSetting, *settingValue(LocalUdpPortSetting, pending, ProtocolRequest{})),
                  QByteArray("$setdsp#") + sent.toLatin1() + "\r\n");
