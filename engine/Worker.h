@@ -53,9 +53,6 @@ public:
         EthernetConnectAction = 0x8,
     };
 
-    // The tick; also the longest a data line waits to be shown in the console.
-    static constexpr int TickIntervalMs = WorkerTick::IntervalMs;
-
     // The "which" of the baud-rate, offset and gauss reports: 0 to 2 name one of
     // the three boxes, AllBoxes all three at once.
     static constexpr int ReportBoxes = 3;
@@ -266,7 +263,7 @@ private:
     void processDestinationAddressAnswer(const QByteArray &payload);
 
     // Tick
-    int m_tickInterval = TickIntervalMs;
+    int m_tickInterval = WorkerTick::IntervalMs;
     QBasicTimer m_tickTimer;
 
     QMutex m_mutex;

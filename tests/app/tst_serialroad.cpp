@@ -8,6 +8,7 @@
 #include "ReadoutTexts.h"
 #include "SettingsDialog.h"
 #include "Worker.h"
+#include "WorkerTick.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -21,7 +22,7 @@ namespace {
 constexpr int StreamRate = 4000; // bytes per second, a sixth of a 230400-baud line
 constexpr int ReadoutTimeoutMs = 10000;
 constexpr int DetectionTimeoutMs = 20000;
-constexpr int TickMs = Worker::TickIntervalMs;
+constexpr int TickMs = WorkerTick::IntervalMs;
 constexpr int QuietTicks = 10; // long enough to see that nothing happens
 const QByteArray WriteLog("msg Info : Worker : serial->write : ");
 
