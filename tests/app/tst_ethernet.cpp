@@ -154,11 +154,8 @@ private slots:
     // confirmed by the unit; unchecking disconnects.
     void windowOneInterfaceEndToEnd()
     {
-        QVERIFY(NetNamespace::ip(QStringLiteral("link set v1 down")));
         UdpDevice device(QHostAddress(QHostAddress::AnyIPv4), Worker::DefaultDeviceUdpPort);
-        QVERIFY(device.isBound());
-        device.record.address = {10, 77, 0, 1};
-        device.record.hardwareId = 31; // a model with Ethernet: its identity keeps the action enabled
+        QVERIFY(placeUnit(device));
         QObject thisCase; // ends the connections with this case
         QStringList status;
         QObject::connect(MainWindowProbe::worker(*m_window), &Worker::showEthernetStatusMessage, &thisCase,
@@ -239,11 +236,8 @@ private slots:
     {
         QFETCH(uint, unitFlags);
         QFETCH(int, automaticClicks);
-        QVERIFY(NetNamespace::ip(QStringLiteral("link set v1 down")));
         UdpDevice device(QHostAddress(QHostAddress::AnyIPv4), Worker::DefaultDeviceUdpPort);
-        QVERIFY(device.isBound());
-        device.record.address = {10, 77, 0, 1};
-        device.record.hardwareId = 31;
+        QVERIFY(placeUnit(device));
         device.record.flags = unitFlags;
         QObject context;
         QStringList status;
@@ -282,11 +276,8 @@ private slots:
     // unit is found again, until an Apply is confirmed.
     void windowUnconfirmedApplyShown()
     {
-        QVERIFY(NetNamespace::ip(QStringLiteral("link set v1 down")));
         UdpDevice device(QHostAddress(QHostAddress::AnyIPv4), Worker::DefaultDeviceUdpPort);
-        QVERIFY(device.isBound());
-        device.record.address = {10, 77, 0, 1};
-        device.record.hardwareId = 31;
+        QVERIFY(placeUnit(device));
         device.confirming = false;
         EthernetAnswers answers(*m_modal);
         action()->trigger();
@@ -353,11 +344,8 @@ private slots:
     {
         QFETCH(QString, serial);
         QFETCH(QStringList, shown);
-        QVERIFY(NetNamespace::ip(QStringLiteral("link set v1 down")));
         UdpDevice device(QHostAddress(QHostAddress::AnyIPv4), Worker::DefaultDeviceUdpPort);
-        QVERIFY(device.isBound());
-        device.record.address = {10, 77, 0, 1};
-        device.record.hardwareId = 31;
+        QVERIFY(placeUnit(device));
         Worker *worker = MainWindowProbe::worker(*m_window);
         QObject thisCase; // ends the connections with this case
         QStringList status;
@@ -388,6 +376,15 @@ private slots:
     }
 
 private:
+    // The one interface left up, and the unit on it at 10.77.0.1: a model with
+    // Ethernet, whose identity keeps the action enabled.
+    static bool placeUnit(UdpDevice &device)
+    {
+        device.record.address = {10, 77, 0, 1};
+        device.record.hardwareId = 31;
+        return NetNamespace::ip(QStringLiteral("link set v1 down")) && device.isBound();
+    }
+
     QAction *action() const { return m_window->findChild<QAction *>(QStringLiteral("actionEthernetConnect")); }
     static QList<QByteArray> settingsDatagrams(const UdpDevice &device)
     {
