@@ -23,9 +23,9 @@ const QPoint ChoiceListOffset(100, 100);
 } // namespace
 
 // Shared first steps of every serial connect, disconnect and configuration:
-// the change markers are cleared, and the Ethernet link, while in use, is
-// disconnected as its own action disconnects it, the worker told. The caller
-// then leaves the window's link once (leaveLink).
+// the change markers are cleared, and the Ethernet link, while in use (its
+// action checked), is disconnected as its own action disconnects it, the
+// worker told. The caller then leaves the window's link once (leaveLink).
 void MainWindow::leaveEthernetForSerial()
 {
     clearAllSetFalgs();
