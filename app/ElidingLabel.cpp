@@ -43,13 +43,16 @@ bool ElidingLabel::elided() const
     return QLabel::sizeHint().width() > width();
 }
 
+// The tip shows the text as the label shows it, read as text: a tool tip would
+// read anything that looks like markup as markup, and fold runs of blanks.
 bool ElidingLabel::event(QEvent *event)
 {
     if (event->type() != QEvent::ToolTip || !elided())
         return QLabel::event(event);
     QTextDocument document;
     fillDocument(document);
-    QToolTip::showText(static_cast<QHelpEvent *>(event)->globalPos(), document.toPlainText(), this);
+    QToolTip::showText(static_cast<QHelpEvent *>(event)->globalPos(),
+                       Qt::convertFromPlainText(document.toPlainText(), Qt::WhiteSpacePre), this);
     return true;
 }
 

@@ -9,8 +9,8 @@ class QTextDocument;
 // that the widgets beside it keep their size and place; or, told not to take
 // the room, one as wide as its text needs, never narrower than its minimum
 // width. A text too long for the room is shown cut at the end with an ellipsis,
-// its format kept; the label's tool tip then shows the whole text. text()
-// stays the whole text.
+// its format kept; the label's tool tip then shows the whole text as the label
+// shows it, as plain text. text() stays the whole text.
 class ElidingLabel : public QLabel
 {
     Q_OBJECT

@@ -75,6 +75,21 @@ QPixmap ledPictureFor(const QString &message)
     return QPixmap(QString::fromLatin1(ResourcePaths::OrangeLed));
 }
 
+// Plain text as the strip's markup shows it as written: its markup characters
+// escaped, and every blank that begins it or follows another blank a no-break
+// space, which markup does not fold into the blank before it.
+QString markupOf(const QString &text)
+{
+    QString markup;
+    bool afterBlank = true;
+    for (const QChar character : text.toHtmlEscaped()) {
+        const bool blank = character == QLatin1Char(' ');
+        markup += blank && afterBlank ? QStringLiteral("&nbsp;") : QString(character);
+        afterBlank = blank;
+    }
+    return markup;
+}
+
 } // namespace
 
 void MainWindow::setupStatusGroupBox()
@@ -169,11 +184,11 @@ void MainWindow::settingsConfirmed(bool confirmed)
 // The one place the two status texts are made: each link's last status text,
 // the note of settings dropped unconfirmed on the Ethernet link, and the log
 // file's name where the logging indicator has put it. The labels show markup
-// for the name's colour; every part of plain text is escaped for it.
+// for the name's colour; every part of plain text is written into it as text.
 void MainWindow::showStatusTexts()
 {
     const auto composed = [this](const LinkStatus &status, const QString &note) {
-        return (status.text + note).toHtmlEscaped() + (status.logFileShown ? logFileSuffix() : QString());
+        return markupOf(status.text + note) + (status.logFileShown ? logFileSuffix() : QString());
     };
     labelSerialPortStatus->setText(composed(m_serialStatus, QString()));
     labelEthernetStatus->setText(
@@ -203,7 +218,7 @@ MainWindow::LinkWidgets MainWindow::activeLinkWidgets()
 // The green log file name that follows the active link's status text while logging runs.
 QString MainWindow::logFileSuffix() const
 {
-    return tr("<font color=green> , %1</font>").arg(QFileInfo(m_settings->fileName).fileName().toHtmlEscaped());
+    return tr("<font color=green> , %1</font>").arg(markupOf(QFileInfo(m_settings->fileName).fileName()));
 }
 
 void MainWindow::rotateLabel()

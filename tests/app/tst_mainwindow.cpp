@@ -41,6 +41,19 @@ QImage image(const QPixmap &pixmap) { return pixmap.toImage().convertToFormat(QI
 
 QSettings store() { return QSettings(SettingsDialog::StoreOrganisation, SettingsDialog::StoreApplication); }
 
+// The text a label shows, read as the label reads it: as markup or as plain text by its text format.
+QString labelShows(const QLabel *label)
+{
+    const bool markup = label->textFormat() == Qt::RichText
+                        || (label->textFormat() == Qt::AutoText && Qt::mightBeRichText(label->text()));
+    QTextDocument shown;
+    if (markup)
+        shown.setHtml(label->text());
+    else
+        shown.setPlainText(label->text());
+    return shown.toPlainText();
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(IndicatorRow)
@@ -219,7 +232,7 @@ private slots:
     {
         QTest::addColumn<uint>("link");
         QTest::addColumn<QString>("status");
-        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<QString>("fileName"); // empty: not logging
         QTest::addColumn<QString>("shown");
         const uint serial = Worker::SerialMode, ethernet = Worker::EthernetMode;
         QTest::newRow("markup in the file name")
@@ -230,10 +243,14 @@ private slots:
         QTest::newRow("markup in the status text")
             << ethernet << "Disconnected: <i>port</i> & more" << "run.dat"
             << "Disconnected: <i>port</i> & more: Settings Not Confirmed , run.dat";
+        QTest::newRow("entities without a tag, not logging")
+            << serial << "R&D \"rig\" > 3" << QString() << "R&D \"rig\" > 3";
+        QTest::newRow("runs of blanks") << serial << "  two  blanks" << " run  1.log"
+                                        << "  two  blanks ,  run  1.log";
     }
 
-    // While logging, the status strip shows each part as given: the link's
-    // status, the note of unconfirmed settings and the log file's name.
+    // The status strip shows each part as given: the link's status, the note
+    // of unconfirmed settings and, while logging, the log file's name.
     void statusTextsShownAsText()
     {
         QFETCH(uint, link);
@@ -248,10 +265,9 @@ private slots:
             m_window->showEthernetStatusMessage(status);
             m_window->settingsConfirmed(false);
         }
-        m_window->dataCapturingStatus(true);
-        QTextDocument shown;
-        shown.setHtml(child<QLabel>(serial ? "labelSerialPortStatus" : "labelEthernetStatus")->text());
-        QTEST(shown.toPlainText(), "shown");
+        if (!fileName.isEmpty())
+            m_window->dataCapturingStatus(true);
+        QTEST(labelShows(child<QLabel>(serial ? "labelSerialPortStatus" : "labelEthernetStatus")), "shown");
     }
 
     void progressBarStates_data()

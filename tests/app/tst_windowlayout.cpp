@@ -55,6 +55,13 @@ QString plainText(const QString &richText)
     return document.toPlainText();
 }
 
+// The tool tip shown, read as a tool tip reads its text: as markup when it looks like markup.
+QString tipShows()
+{
+    const QString tip = QToolTip::text();
+    return Qt::mightBeRichText(tip) ? plainText(tip) : tip;
+}
+
 QString describe(const QWidget *widget)
 {
     return QStringLiteral("%1: width %2, hint %3")
@@ -190,8 +197,41 @@ private slots:
         const QPoint inside(serialStatus->width() / 2, serialStatus->height() / 2);
         QHelpEvent longHelp(QEvent::ToolTip, inside, serialStatus->mapToGlobal(inside));
         QCoreApplication::sendEvent(serialStatus, &longHelp);
-        QCOMPARE(QToolTip::text(), plainText(serialStatus->text()));
-        QVERIFY(QToolTip::text().startsWith(ConnectedText) && QToolTip::text().endsWith(LongLogName));
+        QCOMPARE(tipShows(), plainText(serialStatus->text()));
+        QVERIFY(tipShows().startsWith(ConnectedText) && tipShows().endsWith(LongLogName));
+    }
+
+    void cutStatusTipShowsTheTextAsWritten_data()
+    {
+        QTest::addColumn<QString>("fileName");
+        QTest::newRow("markup in the name") << "tide<b>1&amp;2<3-" + LongLogName;
+        QTest::newRow("a run of blanks in the name") << "two  blanks-" + LongLogName;
+    }
+
+    // The serial link connected through its action, logging to a file whose
+    // name holds markup characters or a run of blanks, on a window too narrow
+    // for the status: the label and its tool tip both show the name as written.
+    void cutStatusTipShowsTheTextAsWritten()
+    {
+        QFETCH(QString, fileName);
+        resizeTo(QStringLiteral("smallest"));
+        auto *status = child<ElidingLabel>("labelSerialPortStatus");
+        PtyDevice port;
+        MainWindowProbe::choosePort(*m_window, port.portName());
+        child<QAction>("actionConnect")->trigger();
+        QTRY_VERIFY(status->text().startsWith(QStringLiteral("Connected to ")));
+        const QString connected = status->text();
+        MainWindowProbe::chooseLogFile(*m_window, m_storeDir->filePath(fileName));
+        m_window->dataCapturingStatus(true);
+        settle();
+        QVERIFY(status->elided());
+
+        const QString whole = connected + QStringLiteral(" , ") + fileName;
+        QCOMPARE(plainText(status->text()), whole);
+        const QPoint inside(status->width() / 2, status->height() / 2);
+        QHelpEvent help(QEvent::ToolTip, inside, status->mapToGlobal(inside));
+        QCoreApplication::sendEvent(status, &help);
+        QCOMPARE(tipShows(), whole);
     }
 
     void statusRoomGoesToTheLinkInUse_data()
