@@ -289,6 +289,7 @@ private:
     void startEventLog();
     void showStatusTexts();
     void setConnectionMode(uint32_t mode);
+    bool ethernetInUse() const;
     LinkWidgets activeLinkWidgets();
     QString logFileSuffix() const;
 

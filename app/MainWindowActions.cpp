@@ -23,13 +23,13 @@ const QPoint ChoiceListOffset(100, 100);
 } // namespace
 
 // Shared first steps of every serial connect, disconnect and configuration:
-// the change markers are cleared, and the Ethernet link, while in use (its
-// action checked), is disconnected as its own action disconnects it, the
-// worker told. The caller then leaves the window's link once (leaveLink).
+// the change markers are cleared, and the Ethernet link, while in use, is
+// disconnected as its own action disconnects it, the worker told. The caller
+// then leaves the window's link once (leaveLink).
 void MainWindow::leaveEthernetForSerial()
 {
     clearAllSetFalgs();
-    if (ui->actionEthernetConnect->isChecked())
+    if (ethernetInUse())
         disconnectEthernet();
 }
 
@@ -67,6 +67,7 @@ void MainWindow::openSerialPort()
 void MainWindow::closeSerialPort()
 {
     leaveSerialLink();
+    leaveLink();
     showStatusMessage(tr("Disconnected"));
     ui->actionConnect->setToolTip(QStringLiteral("Connect to serial port"));
     emit signalCloseSerialPort();
@@ -81,15 +82,17 @@ void MainWindow::serialPortLost()
         return;
     clearAllSetFalgs();
     leaveSerialLink();
+    leaveLink();
 }
 
-// The window without a serial link: console off, Connect unchecked, Configure offered again.
+// The serial side's own steps of leaving its link: console off, Connect
+// unchecked, Configure offered again. The caller then runs the shared steps
+// of leaving a link (leaveLink).
 void MainWindow::leaveSerialLink()
 {
     m_console->setEnabled(false);
     ui->actionConnect->setChecked(false);
     ui->actionConfigure->setEnabled(true);
-    leaveLink();
 }
 
 // Every way of leaving a link ends here: no link, nothing to apply, no
@@ -194,7 +197,7 @@ void MainWindow::actionsSetCheckedSlot(bool checked, int bits)
 {
     for (ActionRules::LinkAction action : ActionRules::actionsToCheck(bits))
         linkAction(action)->setChecked(checked);
-    if (!checked && (bits & Worker::EthernetConnectAction) && (m_connectionMode & Worker::EthernetMode))
+    if (!checked && (bits & Worker::EthernetConnectAction) && ethernetInUse())
         leaveLink();
 }
 

@@ -5,7 +5,6 @@
 #include "DialogChart.h"
 #include "DisplayNumber.h"
 #include "ReadoutTexts.h"
-#include "Worker.h"
 
 #include <QImage>
 #include <QLCDNumber>
@@ -87,7 +86,7 @@ void MainWindow::updateDataDisplay(OutputDataType data, uchar *dataFlg)
 {
     ReadoutTexts::Selection selection;
     selection.bytes = {dataFlg[0], dataFlg[1]};
-    selection.showAll = (m_connectionMode & Worker::EthernetMode) != 0;
+    selection.showAll = ethernetInUse();
     showReadouts(ReadoutTexts::readoutTexts(data, selection));
 
     m_compass.heading = readDisplayNumber(data.field[OutputDataType::Yaw]);

@@ -75,7 +75,7 @@ void MainWindow::mirrorSentSettings(const EthernetSettingsFields &fields)
 // nobody asked for.
 void MainWindow::ApplyEthernetSettings(unsigned int tab)
 {
-    if (!(m_connectionMode & Worker::EthernetMode))
+    if (!ethernetInUse())
         return;
     qCDebug(lcApp) << Q_FUNC_INFO << "| Line :" << __LINE__ << ":" << "$tab#" << tabNameMap.key(int(tab));
     const QStringList deviceOctets =
@@ -90,7 +90,7 @@ void MainWindow::ApplyEthernetSettings(unsigned int tab)
 // nothing is connected.
 void MainWindow::on_actionEthernetConnect_triggered()
 {
-    SettingsMarkerMasks::clearConnectionMarkers(m_markers);
+    clearAllSetFalgs();
     if (!ui->actionEthernetConnect->isChecked()) {
         disconnectEthernet();
         leaveLink();
@@ -108,7 +108,8 @@ void MainWindow::on_actionEthernetConnect_triggered()
 
 // The Ethernet side's own steps of leaving its link, whichever action leaves
 // it: the worker ends its session, the action is unchecked and the status
-// reads "Disconnected". The shared steps of leaving a link follow (leaveLink).
+// reads "Disconnected". The caller then runs the shared steps of leaving a
+// link (leaveLink).
 void MainWindow::disconnectEthernet()
 {
     emit signalEthernetConnectTriggered(false, QHostAddress(QHostAddress::Any), QHostAddress(QHostAddress::Broadcast));

@@ -175,7 +175,7 @@ void MainWindow::showEthernetStatusMessage(const QString &message)
 // window shows.
 void MainWindow::settingsConfirmed(bool confirmed)
 {
-    if (!(m_connectionMode & Worker::EthernetMode))
+    if (!ethernetInUse())
         return;
     m_settingsUnconfirmed = !confirmed;
     showStatusTexts();
@@ -204,6 +204,14 @@ void MainWindow::setConnectionMode(uint32_t mode)
     const bool ethernet = !serial && (mode & Worker::EthernetMode) != 0;
     labelSerialPortStatus->setTakesRoom(serial || mode == Worker::NoLink);
     labelEthernetStatus->setTakesRoom(ethernet || mode == Worker::NoLink);
+}
+
+// The one reading of whether the Ethernet link is in use: the link mode, not
+// the action's check, which leads the mode while a connect waits on the
+// interface list.
+bool MainWindow::ethernetInUse() const
+{
+    return (m_connectionMode & Worker::EthernetMode) != 0;
 }
 
 MainWindow::LinkWidgets MainWindow::activeLinkWidgets()

@@ -373,6 +373,43 @@ private slots:
         QCOMPARE(mode, uint32_t(serial == QStringLiteral("opens") ? Worker::SerialMode : Worker::NoLink));
         QVERIFY(!action()->isChecked());
         QCOMPARE(child<QLabel>("labelEthernetStatus")->text(), QStringLiteral("Disconnected"));
+        if (serial == QStringLiteral("opens")) {
+            child<QAction>("actionConnect")->trigger(); // the serial Disconnect has no Ethernet link to leave
+            QCOMPARE(m_connects->size(), 2);
+        }
+    }
+
+    // A worker request taken while the interface list is open finds no
+    // Ethernet link in use: the link is not yet connected, so nothing is left
+    // and the Connect that follows the choice stands, action and link as one.
+    void windowWorkerRequestWhileTheListIsOpen()
+    {
+        Worker *worker = MainWindowProbe::worker(*m_window);
+        QStringList shown;
+        m_modal->setHandler([&](QWidget *modal) {
+            if (auto *dialog = qobject_cast<SettingsDialog *>(modal)) {
+                shown << QStringLiteral("settings");
+                dialog->reject();
+            } else if (auto *list = qobject_cast<DialogAutoDetect *>(modal)) {
+                if (shown.isEmpty()) {
+                    shown << QStringLiteral("list");
+                    QMetaObject::invokeMethod(worker, &Worker::refreshSerialPort); // as Configure asks
+                } else if (shown.last() == QStringLiteral("settings")) {
+                    shown << QStringLiteral("chosen");
+                    emit list->listWidgetComPorts->itemDoubleClicked(list->listWidgetComPorts->item(0));
+                }
+            } else {
+                return false;
+            }
+            return true;
+        });
+        action()->trigger();
+        m_modal->setHandler({});
+        QCOMPARE(shown, (QStringList{"list", "settings", "chosen"}));
+        QCOMPARE(m_connects->size(), 1);
+        QVERIFY(m_connects->first()[0].toBool());
+        QVERIFY(action()->isChecked());
+        QCOMPARE(MainWindowProbe::connectionMode(*m_window), uint32_t(Worker::EthernetMode));
     }
 
 private:
