@@ -23,6 +23,13 @@ void cutAt(QTextDocument &document, int position)
     cut.insertText(Ellipsis, format);
 }
 
+// Plain text as a tool tip shows it as written, on one line: a tool tip reads
+// anything that looks like markup as markup, and folds runs of blanks.
+QString toolTipOf(const QString &plain)
+{
+    return QStringLiteral("<p style=\"white-space:pre\">%1</p>").arg(plain.toHtmlEscaped());
+}
+
 } // namespace
 
 ElidingLabel::ElidingLabel(QWidget *parent)
@@ -43,16 +50,14 @@ bool ElidingLabel::elided() const
     return QLabel::sizeHint().width() > width();
 }
 
-// The tip shows the text as the label shows it, read as text: a tool tip would
-// read anything that looks like markup as markup, and fold runs of blanks.
+// The tip shows the text as the label shows it.
 bool ElidingLabel::event(QEvent *event)
 {
     if (event->type() != QEvent::ToolTip || !elided())
         return QLabel::event(event);
     QTextDocument document;
     fillDocument(document);
-    QToolTip::showText(static_cast<QHelpEvent *>(event)->globalPos(),
-                       Qt::convertFromPlainText(document.toPlainText(), Qt::WhiteSpacePre), this);
+    QToolTip::showText(static_cast<QHelpEvent *>(event)->globalPos(), toolTipOf(document.toPlainText()), this);
     return true;
 }
 

@@ -62,6 +62,16 @@ QString tipShows()
     return Qt::mightBeRichText(tip) ? plainText(tip) : tip;
 }
 
+// The label that shows the tool tip.
+const QLabel *shownTip()
+{
+    for (QWidget *widget : QApplication::allWidgets()) {
+        if (widget->inherits("QTipLabel") && widget->isVisible())
+            return qobject_cast<const QLabel *>(widget);
+    }
+    return nullptr;
+}
+
 QString describe(const QWidget *widget)
 {
     return QStringLiteral("%1: width %2, hint %3")
@@ -210,7 +220,8 @@ private slots:
 
     // The serial link connected through its action, logging to a file whose
     // name holds markup characters or a run of blanks, on a window too narrow
-    // for the status: the label and its tool tip both show the name as written.
+    // for the status: the label and its tool tip both show the name as written,
+    // the tip on one line.
     void cutStatusTipShowsTheTextAsWritten()
     {
         QFETCH(QString, fileName);
@@ -232,6 +243,9 @@ private slots:
         QHelpEvent help(QEvent::ToolTip, inside, status->mapToGlobal(inside));
         QCoreApplication::sendEvent(status, &help);
         QCOMPARE(tipShows(), whole);
+        const QLabel *tip = shownTip();
+        QVERIFY(tip);
+        QVERIFY2(tip->height() < 2 * tip->fontMetrics().lineSpacing(), "the tip stays on one line");
     }
 
     void statusRoomGoesToTheLinkInUse_data()
