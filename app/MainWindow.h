@@ -289,12 +289,14 @@ private:
     void startEventLog();
     void showStatusTexts();
     void setConnectionMode(uint32_t mode);
+    bool serialInUse() const;
     bool ethernetInUse() const;
     LinkWidgets activeLinkWidgets();
     QString logFileSuffix() const;
 
     // --- Actions
     void leaveEthernetForSerial();
+    void leaveSerialForEthernet();
     void leaveLink();
     void leaveSerialLink();
     QAction *linkAction(ActionRules::LinkAction action) const;

@@ -22,21 +22,30 @@ const QPoint ChoiceListOffset(100, 100);
 
 } // namespace
 
-// Shared first steps of every serial connect, disconnect and configuration:
-// the change markers are cleared, and the Ethernet link, while in use, is
-// disconnected as its own action disconnects it, the worker told. The caller
-// then leaves the window's link once (leaveLink).
+// The serial side's step before it takes the link: the Ethernet link, while
+// in use, is disconnected as its own action disconnects it, the worker told.
+// The caller then leaves the window's link once (leaveLink).
 void MainWindow::leaveEthernetForSerial()
 {
-    clearAllSetFalgs();
     if (ethernetInUse())
         disconnectEthernet();
 }
 
-// A serial link is asked for with no link in the window: whatever link it
-// had is left first.
+// The Ethernet side's step before it takes the link: the serial link, while in
+// use, is left in the window as its own Disconnect leaves it; the worker closes
+// the port itself before it binds. The caller then leaves the window's link
+// once (leaveLink).
+void MainWindow::leaveSerialForEthernet()
+{
+    if (serialInUse())
+        leaveSerialLink();
+}
+
+// Connect asks for a serial link with no link in the window: whatever link it
+// had is left first. Disconnect closes the port (closeSerialPort).
 void MainWindow::serialPortConnectAction()
 {
+    clearAllSetFalgs();
     leaveEthernetForSerial();
     if (!ui->actionConnect->isChecked()) {
         closeSerialPort();
@@ -78,7 +87,7 @@ void MainWindow::closeSerialPort()
 // its own status text: the window is left as the user's own disconnect leaves it.
 void MainWindow::serialPortLost()
 {
-    if (!(m_connectionMode & Worker::SerialMode))
+    if (!serialInUse())
         return;
     clearAllSetFalgs();
     leaveSerialLink();
@@ -115,6 +124,7 @@ void MainWindow::refreshSerialPort()
 // The dialog is shown with no link: the Ethernet link, if in use, is left first.
 void MainWindow::configureSerialPort()
 {
+    clearAllSetFalgs();
     leaveEthernetForSerial();
     leaveLink();
     m_settingsDialog->fillPortsParameters();

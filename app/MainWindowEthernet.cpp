@@ -86,8 +86,9 @@ void MainWindow::ApplyEthernetSettings(unsigned int tab)
     emit signalSendUdpCmdDatagram(address, buildEthernetSettingsDatagram(fields, ++m_datagramCounter), CommandDatagram);
 }
 
-// A connection refused for want of an interface leaves the action unchecked:
-// nothing is connected.
+// A connection refused for want of an interface leaves the action unchecked
+// and the link in use as it was; once an interface is chosen, a serial link in
+// use is left before the worker is asked to connect.
 void MainWindow::on_actionEthernetConnect_triggered()
 {
     clearAllSetFalgs();
@@ -102,6 +103,8 @@ void MainWindow::on_actionEthernetConnect_triggered()
         ui->actionEthernetConnect->setChecked(false);
         return;
     }
+    leaveSerialForEthernet();
+    leaveLink();
     emit signalEthernetConnectTriggered(true, entry->ip(), entry->broadcast());
     setConnectionMode(Worker::EthernetMode);
 }

@@ -60,7 +60,7 @@ void MainWindow::ProcessProtocolParameters(const OutputProtocolType &record, uin
         return;
     m_outputProtocol[slot] = record;
     // On the serial link the read-outs wait for samples of the new protocol.
-    if (m_connectionMode & Worker::SerialMode)
+    if (serialInUse())
         clearDataDisplay();
     if (slot != FirstSlot)
         return;
@@ -139,7 +139,7 @@ void MainWindow::on_pushButtonApplyProtocol_clicked()
     emit signalSetProtocolFormat(m_protocolFormat, header, FirstSlot);
     enableAllButtons(false);
     ApplyEthernetSettings(CommandTable::OutputProtocolTab);
-    if (m_connectionMode & Worker::SerialMode)
+    if (serialInUse())
         emit signalSendIMUsettingsFlag(int(request.mask), CommandTable::OutputProtocolTab,
                                        SettingsValues::protocolValuesText(header, m_protocolFormat));
     m_markers.m_rescanNeeded = false;

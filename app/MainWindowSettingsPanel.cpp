@@ -293,7 +293,7 @@ void MainWindow::on_pushButtonApplyChangesIMU_clicked()
     if (mask != 0) {
         enableAllButtons(false);
         ApplyEthernetSettings(CommandTable::InterfaceTab);
-        if (m_connectionMode & Worker::SerialMode)
+        if (serialInUse())
             emitInterfaceValues(mask);
     }
     const SettingsMarkerMasks::InterfaceFinish finish = SettingsMarkerMasks::finishInterfaceApply(m_markers, mask, checks);
@@ -308,7 +308,7 @@ void MainWindow::on_pushButtonApplyChangesIMUOutputSettings_clicked()
     const uint32_t mask = SettingsMarkerMasks::takeOutputSettingsMask(m_markers);
     if (mask == 0)
         return;
-    if (m_connectionMode & Worker::SerialMode) {
+    if (serialInUse()) {
         SettingsValues::OutputSettingsValues values;
         values.flags = GetIMUFlagsValue();
         values.rollOffset = ui->doubleSpinBoxRof->value();
@@ -331,7 +331,7 @@ void MainWindow::on_pushButtonApplyChangesCompass_clicked()
         return;
     enableAllButtons(false);
     ApplyEthernetSettings(CommandTable::CompassTab);
-    if (m_connectionMode & Worker::SerialMode) {
+    if (serialInUse()) {
         SettingsValues::CompassValues values;
         values.northOffset = ui->doubleSpinBoxNorthOffset->value();
         values.xGauss = ui->doubleSpinBoxXgauss->value();

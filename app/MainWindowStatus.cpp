@@ -197,28 +197,34 @@ void MainWindow::showStatusTexts()
 
 // The link in use; its status text takes the strip's free room, the idle
 // link's keeps the width its text needs. With no link both share the room.
+// The serial link wins when both bits are set.
 void MainWindow::setConnectionMode(uint32_t mode)
 {
     m_connectionMode = mode;
-    const bool serial = (mode & Worker::SerialMode) != 0;
-    const bool ethernet = !serial && (mode & Worker::EthernetMode) != 0;
-    labelSerialPortStatus->setTakesRoom(serial || mode == Worker::NoLink);
-    labelEthernetStatus->setTakesRoom(ethernet || mode == Worker::NoLink);
+    const bool noLink = mode == Worker::NoLink;
+    labelSerialPortStatus->setTakesRoom(serialInUse() || noLink);
+    labelEthernetStatus->setTakesRoom((ethernetInUse() && !serialInUse()) || noLink);
 }
 
-// The one reading of whether the Ethernet link is in use: the link mode, not
-// the action's check, which leads the mode while a connect waits on the
-// interface list.
+// The one reading of which link is in use: the link mode, not the actions'
+// checks, which lead the mode while a connect waits on the interface list and
+// follow the worker's reports.
+bool MainWindow::serialInUse() const
+{
+    return (m_connectionMode & Worker::SerialMode) != 0;
+}
+
 bool MainWindow::ethernetInUse() const
 {
     return (m_connectionMode & Worker::EthernetMode) != 0;
 }
 
+// The serial link wins when both bits are set.
 MainWindow::LinkWidgets MainWindow::activeLinkWidgets()
 {
-    if (m_connectionMode & Worker::SerialMode)
+    if (serialInUse())
         return {label_SerialLed, &m_serialStatus};
-    if (m_connectionMode & Worker::EthernetMode)
+    if (ethernetInUse())
         return {label_EthernetLed, &m_ethernetStatus};
     return {};
 }

@@ -2,10 +2,11 @@
 // test makes itself, the action against the real interfaces of that namespace
 // (which entries qualify has its rows in the connection rules' own test).
 
+#include "Console.h"
+#include "DeviceDouble.h"
 #include "DialogAutoDetect.h"
 #include "MainWindowFixture.h"
 #include "NetNamespace.h"
-#include "PtyDevice.h"
 #include "ReadoutTexts.h"
 #include "SettingsDialog.h"
 #include "UdpDevice.h"
@@ -22,6 +23,8 @@
 namespace {
 
 constexpr int Timeout = 10000;
+constexpr int StreamRate = 4000; // bytes per second, a sixth of a 230400-baud line
+const QByteArray Tss1Sample(":00A2B4 -0150U 0250 -0375\r\n"); // roll +02.50
 
 // While it lives, answers the modal windows as they open, in order: a message
 // box is accepted, the choice list is handed to onList. Records what each showed.
@@ -206,7 +209,9 @@ private slots:
         sample.field.fill(QStringLiteral("+01.50"));
         m_window->dispalyOutputData(sample, OutputProtocolType());
         QVERIFY(child<QLabel>("labelRoll")->text().endsWith(QStringLiteral("+01.50")));
+        MainWindowProbe::markers(*m_window).m_localPortChanged = true; // typed, not applied
         action()->trigger();
+        QVERIFY(!MainWindowProbe::markers(*m_window).m_localPortChanged); // not carried into the next session
         QCOMPARE(child<QLabel>("labelRoll")->text(), ReadoutTexts::clearedReadoutTexts().labels[0]);
         QCOMPARE(m_connects->size(), 2);
         QCOMPARE(m_connects->last()[0].toBool(), false);
@@ -334,16 +339,19 @@ private slots:
         QTest::addColumn<QStringList>("shown");
         QTest::newRow("Connect without a port name") << "no port" << QStringList{"Error: No Valid Port Name detected!."};
         QTest::newRow("Connect that opens") << "opens" << QStringList();
+        QTest::newRow("Connect that opens, then Ethernet Connect") << "opens, then Ethernet" << QStringList();
         QTest::newRow("Configure") << "configure" << QStringList{"settings"};
     }
 
     // The serial side leaves the Ethernet link as the Ethernet action's own
     // Disconnect does: the worker's session ends with its socket unbound, and
-    // "Disconnected" is its last Ethernet text.
+    // "Disconnected" is its last Ethernet text. The serial link then open is
+    // left in turn by the Ethernet action's Connect.
     void windowSerialSideEndsTheSession()
     {
         QFETCH(QString, serial);
         QFETCH(QStringList, shown);
+        const bool opens = serial.startsWith(QStringLiteral("opens"));
         UdpDevice device(QHostAddress(QHostAddress::AnyIPv4), Worker::DefaultDeviceUdpPort);
         QVERIFY(placeUnit(device));
         Worker *worker = MainWindowProbe::worker(*m_window);
@@ -354,13 +362,13 @@ private slots:
         action()->trigger();
         QTRY_VERIFY_WITH_TIMEOUT(status.count(QStringLiteral("Connected")) >= 2, Timeout);
 
-        PtyDevice port;
-        MainWindowProbe::choosePort(*m_window, serial == QStringLiteral("opens") ? port.portName() : QString());
-        QSignalSpy opens(m_window.get(), &MainWindow::signalOpenSerialPort);
+        DeviceDouble unit;
+        MainWindowProbe::choosePort(*m_window, opens ? unit.portName() : QString());
+        QSignalSpy openRequests(m_window.get(), &MainWindow::signalOpenSerialPort);
         child<QAction>(serial == QStringLiteral("configure") ? "actionConfigure" : "actionConnect")->trigger();
         QTRY_COMPARE_WITH_TIMEOUT(status.last(), QStringLiteral("Disconnected"), Timeout);
         QTRY_COMPARE_WITH_TIMEOUT(answers.shown, shown, Timeout);
-        QCOMPARE(opens.size(), serial == QStringLiteral("opens") ? 1 : 0);
+        QCOMPARE(openRequests.size(), opens ? 1 : 0);
         QCOMPARE(m_connects->size(), 2); // told once
         QCOMPARE(m_connects->last()[0].toBool(), false);
         bool bound = true;
@@ -370,12 +378,14 @@ private slots:
             mode = WorkerProbe::interfaceMode(*worker);
         }, Qt::BlockingQueuedConnection);
         QVERIFY(!bound);
-        QCOMPARE(mode, uint32_t(serial == QStringLiteral("opens") ? Worker::SerialMode : Worker::NoLink));
+        QCOMPARE(mode, uint32_t(opens ? Worker::SerialMode : Worker::NoLink));
         QVERIFY(!action()->isChecked());
         QCOMPARE(child<QLabel>("labelEthernetStatus")->text(), QStringLiteral("Disconnected"));
         if (serial == QStringLiteral("opens")) {
             child<QAction>("actionConnect")->trigger(); // the serial Disconnect has no Ethernet link to leave
             QCOMPARE(m_connects->size(), 2);
+        } else if (opens) {
+            ethernetConnectLeavesTheSerialLink(unit);
         }
     }
 
@@ -386,6 +396,7 @@ private slots:
     {
         Worker *worker = MainWindowProbe::worker(*m_window);
         QStringList shown;
+        QDeadlineTimer requestDue;
         m_modal->setHandler([&](QWidget *modal) {
             if (auto *dialog = qobject_cast<SettingsDialog *>(modal)) {
                 shown << QStringLiteral("settings");
@@ -393,10 +404,14 @@ private slots:
             } else if (auto *list = qobject_cast<DialogAutoDetect *>(modal)) {
                 if (shown.isEmpty()) {
                     shown << QStringLiteral("list");
+                    requestDue.setRemainingTime(Timeout);
                     QMetaObject::invokeMethod(worker, &Worker::refreshSerialPort); // as Configure asks
                 } else if (shown.last() == QStringLiteral("settings")) {
                     shown << QStringLiteral("chosen");
                     emit list->listWidgetComPorts->itemDoubleClicked(list->listWidgetComPorts->item(0));
+                } else if (requestDue.hasExpired()) {
+                    shown << QStringLiteral("no request in time");
+                    list->reject();
                 }
             } else {
                 return false;
@@ -413,6 +428,28 @@ private slots:
     }
 
 private:
+    // Ethernet Connect from a serial link whose unit streams: once the
+    // interface is chosen, and before the worker hears of it, the window leaves
+    // the serial link as its Disconnect does.
+    void ethernetConnectLeavesTheSerialLink(DeviceDouble &unit)
+    {
+        auto *apply = child<QPushButton>("pushButtonApplyChangesIMU");
+        QTRY_VERIFY_WITH_TIMEOUT(apply->isEnabled(), Timeout); // the unit's settings read
+        unit.startStreaming([] { return Tss1Sample; }, StreamRate);
+        auto *roll = child<QLabel>("labelRoll");
+        QTRY_COMPARE_WITH_TIMEOUT(roll->text(), QStringLiteral("Roll  : +02.50"), Timeout);
+        QVERIFY(action()->isEnabled() && MainWindowProbe::console(*m_window)->isEnabled());
+
+        action()->trigger();
+        QCOMPARE(m_connects->size(), 3);
+        QVERIFY(m_connects->last()[0].toBool());
+        QVERIFY(!MainWindowProbe::console(*m_window)->isEnabled());
+        QVERIFY(!child<QAction>("actionConnect")->isChecked() && child<QAction>("actionConfigure")->isEnabled());
+        QVERIFY(!apply->isEnabled());
+        QCOMPARE(roll->text(), ReadoutTexts::clearedReadoutTexts().labels[ReadoutTexts::Roll]);
+        QCOMPARE(MainWindowProbe::connectionMode(*m_window), uint32_t(Worker::EthernetMode));
+    }
+
     // The one interface left up, and the unit on it at 10.77.0.1: a model with
     // Ethernet, whose identity keeps the action enabled.
     static bool placeUnit(UdpDevice &device)
