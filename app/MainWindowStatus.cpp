@@ -76,15 +76,18 @@ QPixmap ledPictureFor(const QString &message)
 }
 
 // Plain text as the strip's markup shows it as written: its markup characters
-// escaped, and every blank that begins it or follows another blank a no-break
-// space, which markup does not fold into the blank before it.
+// escaped, and every blank that begins or ends it or follows another blank a
+// no-break space, which markup neither folds into a blank beside it (the green
+// file name starts with one) nor drops.
 QString markupOf(const QString &text)
 {
+    const QString escaped = text.toHtmlEscaped();
     QString markup;
     bool afterBlank = true;
-    for (const QChar character : text.toHtmlEscaped()) {
-        const bool blank = character == QLatin1Char(' ');
-        markup += blank && afterBlank ? QStringLiteral("&nbsp;") : QString(character);
+    for (qsizetype at = 0; at < escaped.size(); ++at) {
+        const bool blank = escaped.at(at) == QLatin1Char(' ');
+        const bool kept = blank && (afterBlank || at + 1 == escaped.size());
+        markup += kept ? QStringLiteral("&nbsp;") : QString(escaped.at(at));
         afterBlank = blank;
     }
     return markup;

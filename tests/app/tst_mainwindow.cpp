@@ -41,19 +41,6 @@ QImage image(const QPixmap &pixmap) { return pixmap.toImage().convertToFormat(QI
 
 QSettings store() { return QSettings(SettingsDialog::StoreOrganisation, SettingsDialog::StoreApplication); }
 
-// The text a label shows, read as the label reads it: as markup or as plain text by its text format.
-QString labelShows(const QLabel *label)
-{
-    const bool markup = label->textFormat() == Qt::RichText
-                        || (label->textFormat() == Qt::AutoText && Qt::mightBeRichText(label->text()));
-    QTextDocument shown;
-    if (markup)
-        shown.setHtml(label->text());
-    else
-        shown.setPlainText(label->text());
-    return shown.toPlainText();
-}
-
 } // namespace
 
 Q_DECLARE_METATYPE(IndicatorRow)
@@ -245,8 +232,10 @@ private slots:
             << "Disconnected: <i>port</i> & more: Settings Not Confirmed , run.dat";
         QTest::newRow("entities without a tag, not logging")
             << serial << "R&D \"rig\" > 3" << QString() << "R&D \"rig\" > 3";
-        QTest::newRow("runs of blanks") << serial << "  two  blanks" << " run  1.log"
-                                        << "  two  blanks ,  run  1.log";
+        QTest::newRow("Ethernet entities without a tag, not logging")
+            << ethernet << "Found \"R&D\" > 1" << QString() << "Found \"R&D\" > 1: Settings Not Confirmed";
+        QTest::newRow("runs of blanks") << serial << "  two  blanks " << " run  1.log"
+                                        << "  two  blanks  ,  run  1.log";
     }
 
     // The status strip shows each part as given: the link's status, the note

@@ -1,7 +1,9 @@
 #include "MainWindowFixture.h"
 
+#include <QLabel>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTextDocument>
 
 MainWindowFixture::MainWindowFixture()
     : m_home(qgetenv("HOME"))
@@ -37,4 +39,16 @@ void MainWindowFixture::restoreSharedState()
         qunsetenv("HOME");
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settingsPath);
     UserSettings = m_userSettings;
+}
+
+QString MainWindowFixture::labelShows(const QLabel *label)
+{
+    const bool markup = label->textFormat() == Qt::RichText
+                        || (label->textFormat() == Qt::AutoText && Qt::mightBeRichText(label->text()));
+    QTextDocument shown;
+    if (markup)
+        shown.setHtml(label->text());
+    else
+        shown.setPlainText(label->text());
+    return shown.toPlainText();
 }

@@ -32,6 +32,9 @@ protected:
     template <typename T = QWidget>
     T *child(const char *name) const { return MainWindowProbe::child<T>(*m_window, name); }
 
+    // The text a label shows, read as the label reads it: as markup or as plain text by its text format.
+    static QString labelShows(const QLabel *label);
+
     std::unique_ptr<QTemporaryDir> m_storeDir;
     std::unique_ptr<ModalAnswers> m_modal;
     std::unique_ptr<MainWindow> m_window;
