@@ -1,16 +1,23 @@
 #include "ElidingLabel.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QGuiApplication>
 #include <QHelpEvent>
 #include <QPainter>
+#include <QScreen>
+#include <QStyle>
 #include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextLayout>
 #include <QToolTip>
 
 namespace {
 
 const QString Ellipsis(QChar(0x2026));
+// A tool tip's label indents its text by a pixel and widens itself by one,
+// and its text's width is rounded up.
+constexpr int TipIndentAndRounding = 3;
 
 // Replaces everything from position on with an ellipsis in the format of the
 // character before it.
@@ -23,11 +30,33 @@ void cutAt(QTextDocument &document, int position)
     cut.insertText(Ellipsis, format);
 }
 
-// Plain text as a tool tip shows it as written, on one line: a tool tip reads
-// anything that looks like markup as markup, and folds runs of blanks.
-QString toolTipOf(const QString &plain)
+// The plain text in lines no wider than width in font: cut after a blank where
+// it can, anywhere where it must.
+QStringList linesOf(const QString &plain, const QFont &font, int width)
 {
-    return QStringLiteral("<p style=\"white-space:pre\">%1</p>").arg(plain.toHtmlEscaped());
+    QTextLayout layout(plain, font);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    QStringList lines;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        lines << plain.mid(line.textStart(), line.textLength());
+    }
+    layout.endLayout();
+    return lines;
+}
+
+// Plain text as a tool tip shows it as written: a tool tip reads anything that
+// looks like markup as markup, and folds runs of blanks. It stays on one line
+// while that is no wider than width, and is cut into lines that are where not.
+QString toolTipOf(const QString &plain, int width)
+{
+    QStringList lines = linesOf(plain, QToolTip::font(), width);
+    for (QString &line : lines)
+        line = line.toHtmlEscaped();
+    return QStringLiteral("<p style=\"white-space:pre\">%1</p>").arg(lines.join(QStringLiteral("<br>")));
 }
 
 } // namespace
@@ -57,7 +86,8 @@ bool ElidingLabel::event(QEvent *event)
         return QLabel::event(event);
     QTextDocument document;
     fillDocument(document);
-    QToolTip::showText(static_cast<QHelpEvent *>(event)->globalPos(), toolTipOf(document.toPlainText()), this);
+    const QPoint position = static_cast<QHelpEvent *>(event)->globalPos();
+    QToolTip::showText(position, toolTipOf(document.toPlainText(), tipTextRoom(position)), this);
     return true;
 }
 
@@ -98,6 +128,16 @@ void ElidingLabel::fillElided(QTextDocument &document, int width) const
     }
     fillDocument(document);
     cutAt(document, fitting);
+}
+
+// The screen's available width at position, less what the tip's label puts
+// around its text: on each side a margin one pixel wider than the style's tip
+// frame, and its indent.
+int ElidingLabel::tipTextRoom(QPoint position) const
+{
+    const QScreen *at = QGuiApplication::screenAt(position);
+    const int margin = 1 + style()->pixelMetric(QStyle::PM_ToolTipLabelFrameWidth, nullptr, this);
+    return (at ? at : screen())->availableGeometry().width() - 2 * margin - TipIndentAndRounding;
 }
 
 QRect ElidingLabel::textRoom() const

@@ -10,7 +10,8 @@ class QTextDocument;
 // the room, one as wide as its text needs, never narrower than its minimum
 // width. A text too long for the room is shown cut at the end with an ellipsis,
 // its format kept; the label's tool tip then shows the whole text as the label
-// shows it, as plain text. text() stays the whole text.
+// shows it, as plain text, on one line where that fits the screen and wrapped
+// where not. text() stays the whole text.
 class ElidingLabel : public QLabel
 {
     Q_OBJECT
@@ -30,6 +31,8 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    // The widest text a tool tip shown at position can hold on its screen.
+    int tipTextRoom(QPoint position) const;
     // The room inside the frame and the margin.
     QRect textRoom() const;
     // The text as a document in the label's font: rich or plain, as the label shows it.
