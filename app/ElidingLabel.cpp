@@ -1,6 +1,7 @@
 #include "ElidingLabel.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QHelpEvent>
 #include <QPainter>
@@ -15,8 +16,9 @@
 namespace {
 
 const QString Ellipsis(QChar(0x2026));
-// A tool tip's label indents its text by a pixel and widens itself by one,
-// and its text's width is rounded up.
+// Mirrors Qt's own tool tip label, which indents its text by a pixel and makes
+// itself a pixel wider than its size hint; one more for the text's width,
+// which the label rounds up.
 constexpr int TipIndentAndRounding = 3;
 
 // Replaces everything from position on with an ellipsis in the format of the
@@ -30,10 +32,28 @@ void cutAt(QTextDocument &document, int position)
     cut.insertText(Ellipsis, format);
 }
 
-// The plain text in lines no wider than width in font: cut after a blank where
-// it can, anywhere where it must.
+// The number of leading characters of text that fit in width, at least one.
+qsizetype fittingHead(const QString &text, const QFontMetricsF &metrics, qreal width)
+{
+    qsizetype fitting = 1;
+    qsizetype tooLong = text.size();
+    while (tooLong - fitting > 1) {
+        const qsizetype middle = (fitting + tooLong) / 2;
+        if (metrics.horizontalAdvance(text.left(middle)) <= width)
+            fitting = middle;
+        else
+            tooLong = middle;
+    }
+    return fitting;
+}
+
+// The plain text in lines that each fit in width in font, as a tip draws them:
+// cut after a blank where it can, anywhere where it must. The layout lets the
+// blanks that end a line hang past its width, but a tip keeps and draws every
+// blank: a line they make too wide is cut again, its overhang on lines of its own.
 QStringList linesOf(const QString &plain, const QFont &font, int width)
 {
+    const QFontMetricsF metrics(font);
     QTextLayout layout(plain, font);
     QTextOption option;
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
@@ -42,7 +62,13 @@ QStringList linesOf(const QString &plain, const QFont &font, int width)
     layout.beginLayout();
     for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
         line.setLineWidth(width);
-        lines << plain.mid(line.textStart(), line.textLength());
+        QString text = plain.mid(line.textStart(), line.textLength());
+        while (metrics.horizontalAdvance(text) > width) {
+            const qsizetype head = fittingHead(text, metrics, width);
+            lines << text.left(head);
+            text.remove(0, head);
+        }
+        lines << text;
     }
     layout.endLayout();
     return lines;
