@@ -169,6 +169,16 @@ QByteArray setCommandHead(int number)
     return {};
 }
 
+QList<QByteArray> setCommandHeads(uint32_t mask)
+{
+    QList<QByteArray> heads;
+    for (const CommandRow &row : commandRows()) {
+        if (mask & row.bit)
+            heads << setCommandHead(row.setting);
+    }
+    return heads;
+}
+
 std::optional<QString> settingValue(int number, const PendingSettings &pending, const ProtocolRequest &protocol)
 {
     switch (number) {

@@ -114,6 +114,9 @@ SetCommand nextSetCommand(uint32_t mask);
 // The head of a setting number; empty when unknown.
 QByteArray setCommandHead(int number);
 
+// The heads of the settings a mask selects, in sending order.
+QList<QByteArray> setCommandHeads(uint32_t mask);
+
 // One complete "$set" line: head, value as UTF-8, line end.
 QByteArray setLine(int number, const QString &value);
 

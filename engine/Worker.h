@@ -247,6 +247,7 @@ private:
     void finishSettingsReadout();
     void sendPendingSetting();
     void SendIMUsetCommands();
+    void dropUnsentSettings();
     void noteSentSetting(int number);
     void noteSentDeviceAddress();
 

@@ -56,6 +56,20 @@ void Worker::SendIMUsetCommands()
     noteSentSetting(command.number);
 }
 
+// Settings not yet written belong to the serial session they were applied in:
+// the next one, maybe with another unit on the port, must not send them
+// unasked. The event log names them once. The pending texts stay: the Ethernet
+// link reads the device address from them.
+void Worker::dropUnsentSettings()
+{
+    const QList<QByteArray> heads = CommandTable::setCommandHeads(IMUsettingsFlag);
+    IMUsettingsFlag = 0;
+    if (heads.isEmpty())
+        return;
+    emit signalErrorLoggerWrite("msg Error : Worker : SendIMUsetCommands : " + heads.join(", ")
+                                + " not sent to the IMU when the port was closed, settings dropped");
+}
+
 // What sending a setting changes in the worker's own records.
 void Worker::noteSentSetting(int number)
 {

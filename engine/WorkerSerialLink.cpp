@@ -11,6 +11,7 @@ void Worker::openSerialPort(const UserSettingsType &settings)
     receivePendingSerialInput();
     m_rxBuffer.clear();
     if (m_serial->isOpen()) {
+        dropUnsentSettings();
         const QSignalBlocker quiet(m_serial);
         m_serial->close();
     }
@@ -57,6 +58,7 @@ void Worker::serialPortOpenFailed()
 void Worker::closeSerialPort()
 {
     receivePendingSerialInput();
+    dropUnsentSettings();
     m_serialConnected = false;
     m_rxBuffer.clear();
     if (!m_serial->portName().isEmpty() && m_serial->isOpen()) {

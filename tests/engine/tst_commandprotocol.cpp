@@ -62,8 +62,8 @@ private slots:
         QCOMPARE(setLine(FrequencySetting, QStringLiteral("100")), QByteArray("$setfrq#100\r\n"));
     }
 
-    // Every pending bit goes out once, highest priority first; bits no setting
-    // owns are never picked.
+    // Every pending bit goes out once, highest priority first, and is named by
+    // its head in that order; bits no setting owns are never picked.
     void sendingOrder()
     {
         const QList<int> expected{FrequencySetting,   HeaderSetting,        ProtocolSetting,
@@ -84,6 +84,10 @@ private slots:
         QCOMPARE(mask, uint32_t(0x8 | 0x2000 | 0xFFC00000));
         QVERIFY(!nextSetCommand(0).isValid());
         QCOMPARE(nextSetCommand(MagZBit | PitchOffsetBit).number, int(PitchOffsetSetting));
+
+        QCOMPARE(setCommandHeads(0xFFFFFFFF).size(), expected.size());
+        QCOMPARE(setCommandHeads(Baud1Bit | FrequencyBit | 0x8), (QList<QByteArray>{"$setfrq#", "$setbd1#"}));
+        QCOMPARE(setCommandHeads(0x8 | 0x2000), QList<QByteArray>());
     }
 
     void answerKey_data()
