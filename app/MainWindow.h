@@ -169,6 +169,8 @@ public slots:
     // Shows one decoded sample in the read-outs and the instruments, then feeds
     // the four charts (heave, acceleration, angles, angular rates).
     void dispalyOutputData(OutputDataType data, OutputProtocolType protocol);
+    // A sample the worker reports, shown only while the link it came in on is in use.
+    void displayOutputDataOfLink(const OutputDataType &data, const OutputProtocolType &protocol, uint32_t link);
     // Chooses the two field-selection bytes for the link and output slot 0.
     void OutputDataDisplay(OutputDataType data, OutputProtocolType protocol);
 
@@ -291,6 +293,7 @@ private:
     void setConnectionMode(uint32_t mode);
     bool serialInUse() const;
     bool ethernetInUse() const;
+    bool linkInUse(uint32_t link) const;
     LinkWidgets activeLinkWidgets();
     QString logFileSuffix() const;
 
@@ -298,6 +301,7 @@ private:
     void leaveEthernetForSerial();
     void leaveSerialForEthernet();
     void leaveLink();
+    void closeSerialLink();
     void leaveSerialLink();
     QAction *linkAction(ActionRules::LinkAction action) const;
     void showInstrument(QWindow &window);

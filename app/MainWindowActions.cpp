@@ -31,21 +31,21 @@ void MainWindow::leaveEthernetForSerial()
         disconnectEthernet();
 }
 
-// The Ethernet side's step before it takes the link: the serial link, while in
-// use, is left in the window as its own Disconnect leaves it; the worker closes
-// the port itself before it binds. The caller then leaves the window's link
-// once (leaveLink).
+// The Ethernet side's step before it takes the link: a serial link in use is
+// closed in the window (closeSerialLink: console off, Connect unchecked,
+// Configure offered, the port's closing in the event log). The worker closes
+// the port itself before it binds, and reports the serial link "Disconnected".
+// The caller then leaves the window's link once (leaveLink).
 void MainWindow::leaveSerialForEthernet()
 {
     if (serialInUse())
-        leaveSerialLink();
+        closeSerialLink();
 }
 
 // Connect asks for a serial link with no link in the window: whatever link it
 // had is left first. Disconnect closes the port (closeSerialPort).
 void MainWindow::serialPortConnectAction()
 {
-    clearAllSetFalgs();
     leaveEthernetForSerial();
     if (!ui->actionConnect->isChecked()) {
         closeSerialPort();
@@ -75,12 +75,11 @@ void MainWindow::openSerialPort()
 
 void MainWindow::closeSerialPort()
 {
-    leaveSerialLink();
+    closeSerialLink();
     leaveLink();
     showStatusMessage(tr("Disconnected"));
     ui->actionConnect->setToolTip(QStringLiteral("Connect to serial port"));
     emit signalCloseSerialPort();
-    errorLoggerWrite("msg Info : From main : closing SerialPort : " + m_settings->portName.toLatin1());
 }
 
 // The worker could not open the port, or has closed it on an error, and gives
@@ -89,9 +88,16 @@ void MainWindow::serialPortLost()
 {
     if (!serialInUse())
         return;
-    clearAllSetFalgs();
     leaveSerialLink();
     leaveLink();
+}
+
+// The serial link the user leaves, by its Disconnect or by Connect Ethernet:
+// the serial side's own steps, and the port named in the event log as closing.
+void MainWindow::closeSerialLink()
+{
+    leaveSerialLink();
+    errorLoggerWrite("msg Info : From main : closing SerialPort : " + m_settings->portName.toLatin1());
 }
 
 // The serial side's own steps of leaving its link: console off, Connect
@@ -105,11 +111,14 @@ void MainWindow::leaveSerialLink()
 }
 
 // Every way of leaving a link ends here: no link, nothing to apply, no
-// read-outs, and no note of the unconfirmed settings of a session gone.
+// read-outs, and nothing of the session gone carried on: neither the note of
+// its unconfirmed settings nor the changes typed and not applied, which the
+// next link (another unit, maybe) would otherwise send.
 void MainWindow::leaveLink()
 {
     setConnectionMode(Worker::NoLink);
     m_settingsUnconfirmed = false;
+    clearAllSetFalgs();
     enableAllButtons(false);
     clearDataDisplay();
     showStatusTexts();
@@ -124,7 +133,6 @@ void MainWindow::refreshSerialPort()
 // The dialog is shown with no link: the Ethernet link, if in use, is left first.
 void MainWindow::configureSerialPort()
 {
-    clearAllSetFalgs();
     leaveEthernetForSerial();
     leaveLink();
     m_settingsDialog->fillPortsParameters();

@@ -71,6 +71,15 @@ void MainWindow::dispalyOutputData(OutputDataType data, OutputProtocolType proto
     m_dialogChart->RealtimeAngRateDataPlot(data);
 }
 
+// The worker may still have samples of a link the window has left on their
+// way: they belong to no session the window shows.
+void MainWindow::displayOutputDataOfLink(const OutputDataType &data, const OutputProtocolType &protocol,
+                                         uint32_t link)
+{
+    if (linkInUse(link))
+        dispalyOutputData(data, protocol);
+}
+
 void MainWindow::OutputDataDisplay(OutputDataType data, OutputProtocolType protocol)
 {
     const std::optional<ReadoutTexts::Selection> selection = ReadoutTexts::readoutSelection(m_connectionMode, protocol);

@@ -86,12 +86,12 @@ void MainWindow::ApplyEthernetSettings(unsigned int tab)
     emit signalSendUdpCmdDatagram(address, buildEthernetSettingsDatagram(fields, ++m_datagramCounter), CommandDatagram);
 }
 
-// A connection refused for want of an interface leaves the action unchecked
-// and the link in use as it was; once an interface is chosen, a serial link in
-// use is left before the worker is asked to connect.
+// A choice refused (no usable interface, or the list closed unpicked) unchecks
+// the action and changes nothing else: a serial link in use stays, and so do
+// the changes typed for it and not yet applied. Once an interface is chosen, a
+// serial link in use is left before the worker is asked to connect.
 void MainWindow::on_actionEthernetConnect_triggered()
 {
-    clearAllSetFalgs();
     if (!ui->actionEthernetConnect->isChecked()) {
         disconnectEthernet();
         leaveLink();

@@ -200,7 +200,6 @@ void MainWindow::showStatusTexts()
 
 // The link in use; its status text takes the strip's free room, the idle
 // link's keeps the width its text needs. With no link both share the room.
-// The serial link wins when both bits are set.
 void MainWindow::setConnectionMode(uint32_t mode)
 {
     m_connectionMode = mode;
@@ -211,7 +210,8 @@ void MainWindow::setConnectionMode(uint32_t mode)
 
 // The one reading of which link is in use: the link mode, not the actions'
 // checks, which lead the mode while a connect waits on the interface list and
-// follow the worker's reports.
+// follow the worker's reports. Where both bits are set, the serial link is the
+// one whose status takes the room and shows the logging indicator.
 bool MainWindow::serialInUse() const
 {
     return (m_connectionMode & Worker::SerialMode) != 0;
@@ -222,7 +222,12 @@ bool MainWindow::ethernetInUse() const
     return (m_connectionMode & Worker::EthernetMode) != 0;
 }
 
-// The serial link wins when both bits are set.
+// Whether the link of a worker report (its interface mode) is the one in use.
+bool MainWindow::linkInUse(uint32_t link) const
+{
+    return (link == Worker::SerialMode && serialInUse()) || (link == Worker::EthernetMode && ethernetInUse());
+}
+
 MainWindow::LinkWidgets MainWindow::activeLinkWidgets()
 {
     if (serialInUse())

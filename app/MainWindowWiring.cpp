@@ -59,7 +59,7 @@ void MainWindow::connectWorker()
     connect(m_worker, &Worker::signalProcessProtocolParameters, this, &MainWindow::ProcessProtocolParameters);
     connect(m_worker, &Worker::signalEnableSpecialHardwareFeature, this, &MainWindow::enableSpecialHardwareFeature);
     connect(m_worker, &Worker::showMessageBox, this, &MainWindow::showMessageBox);
-    connect(m_worker, &Worker::signalDispalyOutputData, this, &MainWindow::dispalyOutputData);
+    connect(m_worker, &Worker::signalDispalyOutputData, this, &MainWindow::displayOutputDataOfLink);
     connect(m_worker, &Worker::signalErrorLoggerWrite, this, &MainWindow::errorLoggerWrite);
     connect(m_worker, &Worker::signalStartDataCapturing, this, &MainWindow::dataCapturingStatus);
     connect(m_worker, &Worker::signalDataLogFailed, this, &MainWindow::dataLogFailed);

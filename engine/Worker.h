@@ -118,7 +118,8 @@ signals:
     void doubleSpinBoxGaussSetValue(int axis, double value);
     void setProgressBar(int mode, int value);
     void signalAutoDetectSerialPortDone(const QList<QString> &ports, const QList<int> &baudRates, int elapsedMs);
-    void signalDispalyOutputData(const OutputDataType &sample, const OutputProtocolType &protocol);
+    // The latest sample, output slot 0, and the link (interface mode) the sample came in on.
+    void signalDispalyOutputData(const OutputDataType &sample, const OutputProtocolType &protocol, uint32_t link);
     void signalStartDataCapturing(bool logging);
     // The data log could not be opened or written; sent before the signalStartDataCapturing(false) it causes.
     void signalDataLogFailed(const QString &fileName, const QString &reason);

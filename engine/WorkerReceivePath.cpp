@@ -173,7 +173,7 @@ void Worker::emitDisplayIfDue()
     if (!m_displayDue)
         return;
     m_displayDue = false;
-    emit signalDispalyOutputData(m_outputData, m_protocol[0]);
+    emit signalDispalyOutputData(m_outputData, m_protocol[0], m_interfaceMode);
 }
 
 void Worker::restartSettingsReadout()

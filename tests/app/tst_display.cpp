@@ -241,6 +241,42 @@ private slots:
         QVERIFY(roll->width() >= roll->minimumSizeHint().width());
     }
 
+    void sampleOfTheLinkInUse_data()
+    {
+        QTest::addColumn<uint>("window");
+        QTest::addColumn<uint>("link"); // the sample came in on
+        QTest::addColumn<bool>("shown");
+        const uint none = Worker::NoLink, serial = Worker::SerialMode, ethernet = Worker::EthernetMode;
+        QTest::newRow("Ethernet in use, a serial sample") << ethernet << serial << false;
+        QTest::newRow("no link, a serial sample") << none << serial << false;
+        QTest::newRow("serial in use, an Ethernet sample") << serial << ethernet << false;
+        QTest::newRow("serial in use, a serial sample") << serial << serial << true;
+        QTest::newRow("Ethernet in use, an Ethernet sample") << ethernet << ethernet << true;
+    }
+
+    // The worker's samples reach the read-outs, the instruments and the open
+    // chart window only from the link in use: one of a link the window has
+    // left (still on its way when the window left it) changes nothing.
+    void sampleOfTheLinkInUse()
+    {
+        QFETCH(uint, window);
+        QFETCH(uint, link);
+        QFETCH(bool, shown);
+        DialogChart *chart = MainWindowProbe::chart(*m_window);
+        for (QCheckBox *box : chart->findChildren<QCheckBox *>())
+            box->setChecked(true);
+        chart->setActiveStatus(true);
+        MainWindowProbe::setConnectionMode(*m_window, window);
+        m_window->clearDataDisplay();
+
+        emit MainWindowProbe::worker(*m_window)->signalDispalyOutputData(sample(), slot(3, 0x1C2), link);
+        QCOMPARE(shownReadouts() != Cleared, shown);
+        QCOMPARE(meter().roll, shown ? 1.5f : 0.0f);
+        for (const char *name : PlotNames)
+            QCOMPARE(chart->findChild<QCustomPlot *>(name)->graph(0)->dataCount(), shown ? 1 : 0);
+        chart->setActiveStatus(false);
+    }
+
     // The four charts take the sample while the chart window is open, and only then.
     void chartsFedWhileOpen()
     {

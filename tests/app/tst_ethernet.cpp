@@ -12,6 +12,7 @@
 #include "UdpDevice.h"
 #include "Worker.h"
 #include "WorkerProbe.h"
+#include "WorkerTick.h"
 
 #include <QUdpSocket>
 #include <QtTest>
@@ -25,6 +26,24 @@ namespace {
 constexpr int Timeout = 10000;
 constexpr int StreamRate = 4000; // bytes per second, a sixth of a 230400-baud line
 const QByteArray Tss1Sample(":00A2B4 -0150U 0250 -0375\r\n"); // roll +02.50
+constexpr int QuietMs = 10 * WorkerTick::IntervalMs; // long enough to see that nothing happens
+constexpr unsigned long BusyMs = 300; // the main thread held, as under load, while the worker goes on
+const QByteArray ClosingLine("msg Info : From main : closing SerialPort : ");
+const QByteArray DroppedHead("msg Error : Worker : SendIMUsetCommands : ");
+
+// The event log's lines that begin with head, without their time stamps.
+QByteArrayList eventLogLines(const QByteArray &head)
+{
+    QFile file(QCoreApplication::applicationDirPath() + QStringLiteral("/errorLogger.txt"));
+    QByteArrayList lines;
+    if (!file.open(QIODevice::ReadOnly))
+        return lines;
+    for (const QByteArray &line : file.readAll().split('\n')) {
+        if (line.startsWith(head))
+            lines << line.left(line.lastIndexOf(" @ "));
+    }
+    return lines;
+}
 
 // While it lives, answers the modal windows as they open, in order: a message
 // box is accepted, the choice list is handed to onList. Records what each showed.
@@ -139,9 +158,25 @@ private slots:
         QCOMPARE(MainWindowProbe::connectionMode(*m_window), uint32_t(Worker::NoLink));
     }
 
+    void windowNoInterface_data()
+    {
+        QTest::addColumn<bool>("serial");
+        QTest::newRow("no link") << false;
+        QTest::newRow("serial link with a change not applied") << true;
+    }
+
     // Only loopback up: both boxes, in order, and nothing sent to the worker.
+    // A serial link in use stays, with the change typed for it: its Apply
+    // still sends it.
     void windowNoInterface()
     {
+        QFETCH(bool, serial);
+        DeviceDouble unit;
+        auto *rs232 = child<QComboBox>("RS232BaudRateBox");
+        if (serial) {
+            QVERIFY(connectSerial(unit));
+            rs232->setCurrentIndex(rs232->findText(QStringLiteral("57600")));
+        }
         QVERIFY(NetNamespace::ip(QStringLiteral("link set v0 down")));
         QVERIFY(NetNamespace::ip(QStringLiteral("link set v1 down")));
         EthernetAnswers answers(*m_modal);
@@ -150,6 +185,11 @@ private slots:
                                              "Error:  Error Msg 1514, Not valid IP Entry."}));
         QCOMPARE(m_connects->size(), 0);
         QVERIFY(!action()->isChecked());
+        if (!serial)
+            return;
+        QCOMPARE(MainWindowProbe::connectionMode(*m_window), uint32_t(Worker::SerialMode));
+        child<QPushButton>("pushButtonApplyChangesIMU")->click();
+        QTRY_COMPARE_WITH_TIMEOUT(unit.setLines(), QByteArrayList{"$setbd1#57600"}, Timeout);
     }
 
     // One interface: no question asked; the worker binds, finds the unit by
@@ -339,19 +379,17 @@ private slots:
         QTest::addColumn<QStringList>("shown");
         QTest::newRow("Connect without a port name") << "no port" << QStringList{"Error: No Valid Port Name detected!."};
         QTest::newRow("Connect that opens") << "opens" << QStringList();
-        QTest::newRow("Connect that opens, then Ethernet Connect") << "opens, then Ethernet" << QStringList();
         QTest::newRow("Configure") << "configure" << QStringList{"settings"};
     }
 
     // The serial side leaves the Ethernet link as the Ethernet action's own
     // Disconnect does: the worker's session ends with its socket unbound, and
-    // "Disconnected" is its last Ethernet text. The serial link then open is
-    // left in turn by the Ethernet action's Connect.
+    // "Disconnected" is its last Ethernet text.
     void windowSerialSideEndsTheSession()
     {
         QFETCH(QString, serial);
         QFETCH(QStringList, shown);
-        const bool opens = serial.startsWith(QStringLiteral("opens"));
+        const bool opens = serial == QStringLiteral("opens");
         UdpDevice device(QHostAddress(QHostAddress::AnyIPv4), Worker::DefaultDeviceUdpPort);
         QVERIFY(placeUnit(device));
         Worker *worker = MainWindowProbe::worker(*m_window);
@@ -381,12 +419,109 @@ private slots:
         QCOMPARE(mode, uint32_t(opens ? Worker::SerialMode : Worker::NoLink));
         QVERIFY(!action()->isChecked());
         QCOMPARE(child<QLabel>("labelEthernetStatus")->text(), QStringLiteral("Disconnected"));
-        if (serial == QStringLiteral("opens")) {
+        if (opens) {
             child<QAction>("actionConnect")->trigger(); // the serial Disconnect has no Ethernet link to leave
             QCOMPARE(m_connects->size(), 2);
-        } else if (opens) {
-            ethernetConnectLeavesTheSerialLink(unit);
         }
+    }
+
+    // Connect Ethernet from a serial link whose unit streams, the main thread
+    // busy a moment before the click, as under load: the samples the worker
+    // queued meanwhile reach no read-out. Once the interface is chosen, the
+    // window leaves the serial link as its Disconnect does, the port's closing
+    // in the event log; the worker then reports the serial link "Disconnected"
+    // and searches the one interface for a unit that is not there.
+    void windowEthernetConnectLeavesTheSerialLink()
+    {
+        QVERIFY(NetNamespace::ip(QStringLiteral("link set v1 down")));
+        DeviceDouble unit;
+        QVERIFY(connectSerial(unit));
+        unit.startStreaming([] { return Tss1Sample; }, StreamRate);
+        auto *roll = child<QLabel>("labelRoll");
+        QTRY_COMPARE_WITH_TIMEOUT(roll->text(), QStringLiteral("Roll  : +02.50"), Timeout);
+        QObject thisCase; // ends the connections with this case
+        QStringList serialStatus, ethernetStatus;
+        Worker *worker = MainWindowProbe::worker(*m_window);
+        connect(worker, &Worker::showStatusMessage, &thisCase, [&serialStatus](const QString &text) { serialStatus << text; });
+        connect(worker, &Worker::showEthernetStatusMessage, &thisCase,
+                [&ethernetStatus](const QString &text) { ethernetStatus << text; });
+        EthernetAnswers answers(*m_modal);
+
+        QThread::msleep(BusyMs);
+        action()->trigger();
+        QCOMPARE(m_connects->size(), 1);
+        QVERIFY(m_connects->last()[0].toBool());
+        QVERIFY(!MainWindowProbe::console(*m_window)->isEnabled());
+        QVERIFY(!child<QAction>("actionConnect")->isChecked() && child<QAction>("actionConfigure")->isEnabled());
+        QVERIFY(!child<QPushButton>("pushButtonApplyChangesIMU")->isEnabled());
+        QCOMPARE(MainWindowProbe::connectionMode(*m_window), uint32_t(Worker::EthernetMode));
+        QCOMPARE(eventLogLines(ClosingLine), QByteArrayList{ClosingLine + unit.portName().toLatin1()});
+
+        QTRY_VERIFY_WITH_TIMEOUT(serialStatus.contains(QStringLiteral("Disconnected"))
+                                     && ethernetStatus.contains(QStringLiteral("Scaning For IMU")),
+                                 Timeout);
+        QVERIFY(answers.shown.isEmpty());
+        const ReadoutTexts::Readouts cleared = ReadoutTexts::clearedReadoutTexts();
+        const auto labels = MainWindowProbe::readoutLabels(*m_window);
+        for (size_t i = 0; i < labels.size(); ++i)
+            QCOMPARE(labels[i]->text(), cleared.labels[i]);
+        QCOMPARE(child<QLCDNumber>("lcdNumberHeave")->value(), 88.88);
+    }
+
+    void windowLeftSerialLinkSendsNoSettings_data()
+    {
+        QTest::addColumn<QString>("leave");
+        QTest::addColumn<bool>("halted");
+        QTest::newRow("Disconnect") << "actionConnect" << false;
+        QTest::newRow("Disconnect while halted") << "actionConnect" << true;
+        QTest::newRow("Connect Ethernet") << "actionEthernetConnect" << false;
+        QTest::newRow("Connect Ethernet while halted") << "actionEthernetConnect" << true;
+    }
+
+    // Three baud rates applied, then the serial link left at once, or while
+    // Halt holds them back: what had not gone out is named in the event log as
+    // dropped, and the next session on the port, Halt released in it, sends no
+    // "$set" line nobody applied in it.
+    void windowLeftSerialLinkSendsNoSettings()
+    {
+        QFETCH(QString, leave);
+        QFETCH(bool, halted);
+        QVERIFY(NetNamespace::ip(QStringLiteral("link set v1 down")));
+        DeviceDouble unit;
+        QVERIFY(connectSerial(unit));
+        auto *halt = child<QAction>("actionHaltSerialPort");
+        if (halted)
+            halt->trigger();
+        const std::pair<const char *, QByteArray> rates[] = {
+            {"RS232BaudRateBox", "$setbd1#57600"}, {"RS422BaudRateBox", "$setbd2#19200"},
+            {"GPSRS232BaudRateBox", "$setbd3#38400"}};
+        QByteArrayList applied;
+        for (const auto &[name, line] : rates) {
+            auto *box = child<QComboBox>(name);
+            box->setCurrentIndex(box->findText(QString::fromLatin1(line.mid(line.indexOf('#') + 1))));
+            applied << line;
+        }
+        child<QPushButton>("pushButtonApplyChangesIMU")->click();
+        if (halted)
+            QTest::qWait(QuietMs);
+        EthernetAnswers answers(*m_modal);
+        child<QAction>(qPrintable(leave))->trigger();
+        QTRY_COMPARE_WITH_TIMEOUT(eventLogLines(DroppedHead).size(), 1, Timeout);
+
+        QVERIFY(connectSerial(unit));
+        if (halted)
+            halt->trigger();
+        QTest::qWait(QuietMs);
+        const QByteArrayList sent = unit.setLines();
+        QCOMPARE(sent, applied.mid(0, sent.size()));
+        QVERIFY(!halted || sent.isEmpty());
+        QByteArrayList dropped;
+        for (const QByteArray &line : applied.mid(sent.size()))
+            dropped << line.left(line.indexOf('#') + 1);
+        QCOMPARE(eventLogLines(DroppedHead),
+                 QByteArrayList{DroppedHead + dropped.join(", ")
+                                + " not sent to the IMU when the port was closed, settings dropped"});
+        QVERIFY(answers.shown.isEmpty());
     }
 
     // A worker request taken while the interface list is open finds no
@@ -428,26 +563,14 @@ private slots:
     }
 
 private:
-    // Ethernet Connect from a serial link whose unit streams: once the
-    // interface is chosen, and before the worker hears of it, the window leaves
-    // the serial link as its Disconnect does.
-    void ethernetConnectLeavesTheSerialLink(DeviceDouble &unit)
+    // Connects the serial link to the unit through the tool bar; true once the
+    // read-out of its settings is through.
+    bool connectSerial(DeviceDouble &unit)
     {
-        auto *apply = child<QPushButton>("pushButtonApplyChangesIMU");
-        QTRY_VERIFY_WITH_TIMEOUT(apply->isEnabled(), Timeout); // the unit's settings read
-        unit.startStreaming([] { return Tss1Sample; }, StreamRate);
-        auto *roll = child<QLabel>("labelRoll");
-        QTRY_COMPARE_WITH_TIMEOUT(roll->text(), QStringLiteral("Roll  : +02.50"), Timeout);
-        QVERIFY(action()->isEnabled() && MainWindowProbe::console(*m_window)->isEnabled());
-
-        action()->trigger();
-        QCOMPARE(m_connects->size(), 3);
-        QVERIFY(m_connects->last()[0].toBool());
-        QVERIFY(!MainWindowProbe::console(*m_window)->isEnabled());
-        QVERIFY(!child<QAction>("actionConnect")->isChecked() && child<QAction>("actionConfigure")->isEnabled());
-        QVERIFY(!apply->isEnabled());
-        QCOMPARE(roll->text(), ReadoutTexts::clearedReadoutTexts().labels[ReadoutTexts::Roll]);
-        QCOMPARE(MainWindowProbe::connectionMode(*m_window), uint32_t(Worker::EthernetMode));
+        MainWindowProbe::choosePort(*m_window, unit.portName());
+        child<QAction>("actionConnect")->trigger();
+        return QTest::qWaitFor([this] { return child<QPushButton>("pushButtonApplyChangesIMU")->isEnabled(); },
+                               Timeout);
     }
 
     // The one interface left up, and the unit on it at 10.77.0.1: a model with

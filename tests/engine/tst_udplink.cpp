@@ -458,6 +458,7 @@ private slots:
             link.sendToWorker(datagram);
         QTRY_COMPARE_WITH_TIMEOUT(link.log.named("console").size(), 3, Timeout);
         QCOMPARE(link.log.named("display").size(), 1);
+        QVERIFY(link.log.named("display").first().endsWith(QStringLiteral(",1)"))); // came in on the Ethernet link
         WorkerProbe::setWaitTicks(link.worker, 0);
         link.worker.tick();
         link.sendToWorker(datagram);

@@ -130,14 +130,14 @@ private slots:
         crLf.replace(10, 2, "\r\n");
 
         row("data lines decoded, one display per tick", {tss + "abc\r\n"},
-            {"console(" + tss + ",2,0)", "display(-01.23,00000003)", "console(abc\r\n,2,0)"}, 3);
-        row("read-out: data hidden, not decoded", {tss}, {"display(,00000003)"}, 3, true);
+            {"console(" + tss + ",2,0)", "display(-01.23,00000003,2)", "console(abc\r\n,2,0)"}, 3);
+        row("read-out: data hidden, not decoded", {tss}, {"display(,00000003,2)"}, 3, true);
         row("halted console: nothing shown, still decoded", {"$frq#1\r\nerror\r\n" + tss},
-            {"frequency(1)", "display(-01.23,00000003)"}, 3, false, true);
+            {"frequency(1)", "display(-01.23,00000003,2)"}, 3, false, true);
         row("EulerL text lines not decoded", {"abc\r\n"}, {"console(abc\r\n,2,0)"}, 8);
         row("no frames during read-out", {f1 + "$frq#5\r\n"}, {"console($frq#5\r\n,1,0)", "frequency(5)"}, 9, true);
         row("answer and frame split across reads", {"$frq#1", "00\r\n" + crLf.left(9), crLf.mid(9) + "ab"},
-            {"console($frq#100\r\n,1,0)", "frequency(100)", hex(crLf), "display(+00.75,00000009)"}, 9);
+            {"console($frq#100\r\n,1,0)", "frequency(100)", hex(crLf), "display(+00.75,00000009,2)"}, 9);
         row("4096 bytes waiting", {QByteArray(4000, 'x'), QByteArray(96, 'y')}, {});
         row("4097 bytes overflow", {QByteArray(4000, 'x'), QByteArray(97, 'y')},
             {"status(Rx Buffer Overflow)", "buttons(0)"});
@@ -228,14 +228,14 @@ private slots:
             }
         }
         row("custom line quoting the flags", custom, 0x80400014, false,
-            {"console(" + custom + ",2,0)", "display(+1.50,80400014)"});
+            {"console(" + custom + ",2,0)", "display(+1.50,80400014,2)"});
         // Answers behind frame bytes are found wherever frames stream.
         row("behind frame bytes, EulerB read-out", behind, eulerB, true, answered, {answerEvent});
         row("behind frame bytes, EM3000 stream", behind, em3000, false, answered, {answerEvent});
         row("behind frame bytes, read-out before the protocol is known", behind, unset, true, answered, {answerEvent});
-        row("behind bytes, TSS1 read-out", behind, ProtocolValue::TSS1, true, {"display(,00000003)"});
+        row("behind bytes, TSS1 read-out", behind, ProtocolValue::TSS1, true, {"display(,00000003,2)"});
         row("behind bytes, raw data", behind, ProtocolValue::RawData, false,
-            {"console(" + behind + ",2,0)", "display(,00000001)"});
+            {"console(" + behind + ",2,0)", "display(,00000001,2)"});
     }
 
     // What a line that quotes an answer head is taken for, and what it changes.
@@ -348,7 +348,7 @@ private slots:
         QStringList received;
         connect(worker, &Worker::signalDispalyOutputData, this,
                 [&](const OutputDataType &s, const OutputProtocolType &p) { received = describe(s, p); });
-        QMetaObject::invokeMethod(worker, [=] { emit worker->signalDispalyOutputData(sample, protocol); });
+        QMetaObject::invokeMethod(worker, [=] { emit worker->signalDispalyOutputData(sample, protocol, Worker::SerialMode); });
         QTRY_COMPARE(received, describe(sample, protocol));
         QMetaObject::invokeMethod(worker, &Worker::stopWorker, Qt::BlockingQueuedConnection);
         thread.quit();
