@@ -200,6 +200,7 @@ private slots:
     }
 
     // One step every sixth tick, counted only while logging runs with a link up.
+    // Logging started with no link puts the file's name on neither status.
     void loggingIndicator()
     {
         QFETCH(IndicatorRow, row);
@@ -207,7 +208,10 @@ private slots:
         auto shows = [&](int i) { return i == Red ? red : image(MainWindowProbe::ledFrames(*m_window).at(i)); };
         QTimerEvent event(MainWindowProbe::timerId(*m_window));
         auto tick = [&](int count) { while (count-- > 0) QCoreApplication::sendEvent(m_window.get(), &event); };
+        MainWindowProbe::chooseLogFile(*m_window, QDir::tempPath() + QStringLiteral("/pier.dat"));
         m_window->dataCapturingStatus(row.logging);
+        for (const char *status : {"labelSerialPortStatus", "labelEthernetStatus"})
+            QVERIFY(!labelShows(child<QLabel>(status)).contains(QStringLiteral("pier.dat")));
         tick(5); // no link yet: not counted
         MainWindowProbe::setConnectionMode(*m_window, row.link);
         tick(row.ticks);

@@ -631,6 +631,19 @@ private slots:
         QVERIFY(logging->isChecked());
     }
 
+    // A loss report of a serial link the window has already left for the
+    // Ethernet link leaves the Ethernet link as it is.
+    void lateSerialLossKeepsTheEthernetLink()
+    {
+        MainWindowProbe::setConnectionMode(*m_window, Worker::EthernetMode);
+        child("actionEthernetConnect")->setChecked(true);
+        m_window->enableAllButtonsSlot(true);
+        emit worker()->signalSerialPortLost();
+        QCOMPARE(MainWindowProbe::connectionMode(*m_window), uint32_t(Worker::EthernetMode));
+        QVERIFY(child("actionEthernetConnect")->isChecked());
+        QVERIFY(applyButtonsEnabled(true));
+    }
+
     void unconfirmedNoteEndsWithTheLink_data()
     {
         QTest::addColumn<QString>("leave");

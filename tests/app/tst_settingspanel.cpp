@@ -543,16 +543,23 @@ private slots:
 
     void protocolApply_data()
     {
+        QTest::addColumn<uint>("link");
         QTest::addColumn<int>("index");
         QTest::addColumn<QStringList>("expected");
-        QTest::newRow("Reserved") << 1 << QStringList{"format 0.0.0.0 '' 0", "values 1002 2 ;0;0;0;0;0"};
-        QTest::newRow("EulerB") << 7 << QStringList{"format 0.0.0.9 '' 0", "values 2 2 ;0;0;0;9;0"};
-        QTest::newRow("UPX") << 12 << QStringList{"format 0.0.0.4 '' 0", "values 2 2 ;0;0;0;4;0"};
+        const uint serial = Worker::SerialMode;
+        QTest::newRow("Reserved") << serial << 1 << QStringList{"format 0.0.0.0 '' 0", "values 1002 2 ;0;0;0;0;0"};
+        QTest::newRow("EulerB") << serial << 7 << QStringList{"format 0.0.0.9 '' 0", "values 2 2 ;0;0;0;9;0"};
+        QTest::newRow("UPX") << serial << 12 << QStringList{"format 0.0.0.4 '' 0", "values 2 2 ;0;0;0;4;0"};
+        // The datagram carries the protocol; nothing goes to the serial queue.
+        QTest::newRow("EulerB on Ethernet") << uint(Worker::EthernetMode) << 7
+                                            << QStringList{"format 0.0.0.9 '' 0", "datagram 192.168.0.100 0"};
     }
 
     void protocolApply()
     {
+        QFETCH(uint, link);
         QFETCH(int, index);
+        setLink(link);
         report(QByteArray::fromHex("00000001"));
         choice()->setCurrentIndex(index);
         QMetaObject::invokeMethod(choice(), "activated", Q_ARG(int, index));
