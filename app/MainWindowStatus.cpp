@@ -222,10 +222,10 @@ bool MainWindow::ethernetInUse() const
     return (m_connectionMode & Worker::EthernetMode) != 0;
 }
 
-// Whether the link of a worker report (its interface mode) is the one in use.
+// Whether the link of a worker report (its interface mode bits) is the one in use.
 bool MainWindow::linkInUse(uint32_t link) const
 {
-    return (link == Worker::SerialMode && serialInUse()) || (link == Worker::EthernetMode && ethernetInUse());
+    return ((link & Worker::SerialMode) && serialInUse()) || ((link & Worker::EthernetMode) && ethernetInUse());
 }
 
 MainWindow::LinkWidgets MainWindow::activeLinkWidgets()

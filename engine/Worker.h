@@ -45,6 +45,9 @@ public:
         SerialMode = 0x2,
     };
 
+    // The link of a sample reported without one: whichever link is in use.
+    static constexpr uint32_t AnyLink = EthernetMode | SerialMode;
+
     // Action bits of signalEnableActions and signalActionsSetChecked.
     enum ActionBits : int {
         ConnectActions = 0x1, // connect, Ethernet connect and halt
@@ -119,7 +122,8 @@ signals:
     void setProgressBar(int mode, int value);
     void signalAutoDetectSerialPortDone(const QList<QString> &ports, const QList<int> &baudRates, int elapsedMs);
     // The latest sample, output slot 0, and the link (interface mode) the sample came in on.
-    void signalDispalyOutputData(const OutputDataType &sample, const OutputProtocolType &protocol, uint32_t link);
+    void signalDispalyOutputData(const OutputDataType &sample, const OutputProtocolType &protocol,
+                                 uint32_t link = AnyLink);
     void signalStartDataCapturing(bool logging);
     // The data log could not be opened or written; sent before the signalStartDataCapturing(false) it causes.
     void signalDataLogFailed(const QString &fileName, const QString &reason);

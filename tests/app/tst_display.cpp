@@ -252,6 +252,8 @@ private slots:
         QTest::newRow("serial in use, an Ethernet sample") << serial << ethernet << false;
         QTest::newRow("serial in use, a serial sample") << serial << serial << true;
         QTest::newRow("Ethernet in use, an Ethernet sample") << ethernet << ethernet << true;
+        QTest::newRow("serial in use, a sample naming no link") << serial << uint(Worker::AnyLink) << true;
+        QTest::newRow("no link, a sample naming no link") << none << uint(Worker::AnyLink) << false;
     }
 
     // The worker's samples reach the read-outs, the instruments and the open

@@ -348,7 +348,7 @@ private slots:
         QStringList received;
         connect(worker, &Worker::signalDispalyOutputData, this,
                 [&](const OutputDataType &s, const OutputProtocolType &p) { received = describe(s, p); });
-        QMetaObject::invokeMethod(worker, [=] { emit worker->signalDispalyOutputData(sample, protocol, Worker::SerialMode); });
+        QMetaObject::invokeMethod(worker, [=] { emit worker->signalDispalyOutputData(sample, protocol); });
         QTRY_COMPARE(received, describe(sample, protocol));
         QMetaObject::invokeMethod(worker, &Worker::stopWorker, Qt::BlockingQueuedConnection);
         thread.quit();
