@@ -172,9 +172,9 @@ private slots:
     {
         QFETCH(bool, serial);
         DeviceDouble unit;
-        auto *rs232 = child<QComboBox>("RS232BaudRateBox");
         if (serial) {
             QVERIFY(connectSerial(unit));
+            auto *rs232 = child<QComboBox>("RS232BaudRateBox");
             rs232->setCurrentIndex(rs232->findText(QStringLiteral("57600")));
         }
         QVERIFY(NetNamespace::ip(QStringLiteral("link set v0 down")));
