@@ -181,6 +181,7 @@ private:
     // Serial link
     void serialPortOpened(const UserSettingsType &settings);
     void serialPortOpenFailed();
+    void forgetLastUnit();
     void writeSerialData(const QByteArray &data);
 
     // Receive path
@@ -253,6 +254,7 @@ private:
     void sendPendingSetting();
     void SendIMUsetCommands();
     void dropUnsentSettings();
+    void logDroppedSettings(uint32_t mask, const QByteArray &when);
     void noteSentSetting(int number);
     void noteSentDeviceAddress();
 

@@ -58,16 +58,22 @@ void Worker::SendIMUsetCommands()
 
 // Settings not yet written belong to the serial session they were applied in:
 // the next one, maybe with another unit on the port, must not send them
-// unasked. The event log names them once. The pending texts stay: the Ethernet
-// link reads the device address from them.
+// unasked. The event log names them once. The pending texts may stay: a text
+// goes out only under its bit, and the request that sets a bit brings its
+// group's texts with it.
 void Worker::dropUnsentSettings()
 {
-    const QList<QByteArray> heads = CommandTable::setCommandHeads(IMUsettingsFlag);
+    logDroppedSettings(IMUsettingsFlag, "when the port was closed");
     IMUsettingsFlag = 0;
+}
+
+void Worker::logDroppedSettings(uint32_t mask, const QByteArray &when)
+{
+    const QList<QByteArray> heads = CommandTable::setCommandHeads(mask);
     if (heads.isEmpty())
         return;
     emit signalErrorLoggerWrite("msg Error : Worker : SendIMUsetCommands : " + heads.join(", ")
-                                + " not sent to the IMU when the port was closed, settings dropped");
+                                + " not sent to the IMU " + when + ", settings dropped");
 }
 
 // What sending a setting changes in the worker's own records.
@@ -103,9 +109,15 @@ void Worker::noteSentDeviceAddress()
     m_deviceAddress = QHostAddress(m_pending.sip);
 }
 
+// Settings that arrive with no port open (the unit went away before the window
+// saw it) belong to no session: they are dropped, as at the port's close.
 void Worker::getIMUsettingsFlag(int mask, int tab, const QString &values)
 {
     QMutexLocker locker(&m_mutex);
+    if (!m_serialConnected) {
+        logDroppedSettings(uint32_t(mask), "with no port open");
+        return;
+    }
     IMUsettingsFlag |= uint32_t(mask);
     CommandTable::storeSettingsGroup(m_pending, tab, values);
 }

@@ -38,12 +38,24 @@ void Worker::serialPortOpened(const UserSettingsType &settings)
     emit signalActionsSetChecked(true, ConnectAction);
     m_serial->clear(QSerialPort::AllDirections);
     m_answerQueue.clear();
+    forgetLastUnit();
     restartSettingsReadout();
     setInterfaceMode(SerialMode);
     emit enableAllButtons(false);
     emit showStatusMessage(tr("Connected to %1 : %2, %3, %4, %5")
                                .arg(displayPortName(m_serial->portName()), settings.stringBaudRate,
                                     settings.stringDataBits, settings.stringParity, settings.stringStopBits));
+}
+
+// The unit on the port may be another than the last one: the session starts as
+// the program does, with no sample fields and no output protocol known until
+// the unit reports its own in the read-out (its answers may then stand behind
+// frame bytes, whatever the last unit streamed).
+void Worker::forgetLastUnit()
+{
+    m_outputData = OutputDataType();
+    m_protocol = OutputProtocolSlots();
+    protocolId = 0;
 }
 
 void Worker::serialPortOpenFailed()

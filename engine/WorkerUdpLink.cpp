@@ -59,6 +59,8 @@ void Worker::connectEthernet(const QHostAddress &address, const QHostAddress &br
 {
     closeSerialPort();
     resetUdpSocket();
+    // No field of the last link's sample passes for the unit this one finds.
+    m_outputData = OutputDataType();
     m_scanning = true;
     m_interfaceAddress = address;
     m_discoveryTarget = broadcast;

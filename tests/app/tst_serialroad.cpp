@@ -493,7 +493,8 @@ private slots:
     }
 
     // The device goes away mid-stream: "Disconnected" once, no loop, the read-outs cleared; a new
-    // device connects.
+    // device connects, and what it streams shows as from a program just started: its protocol
+    // carries no heading, and the compass no longer shows the last device's.
     void unplugThenConnectAnother()
     {
         BoxCloser boxes(*m_modal);
@@ -502,9 +503,11 @@ private slots:
         connect(worker(), &Worker::showStatusMessage, &counting, [&](const QString &status) {
             disconnected += status == QStringLiteral("Disconnected") ? 1 : 0;
         });
+        m_device->configuration()["prt"] = "0.0.0.6:0"; // TOG, with a heading
         QVERIFY(connectTo(*m_device));
-        m_device->startStreaming([] { return sampleRows().at(0).sample; }, StreamRate);
-        QTRY_COMPARE(text("labelRoll"), QStringLiteral("Roll  : +02.50"));
+        m_device->startStreaming([] { return sampleRows().at(2).sample; }, StreamRate);
+        QTRY_COMPARE(text("labelRoll"), QStringLiteral("Roll  : -07.8"));
+        QCOMPARE(MainWindowProbe::compass(*m_window).heading, 123.4);
         m_device->hangUp();
         QTRY_COMPARE(disconnected, 1);
         QTRY_COMPARE(text("labelSerialPortStatus"), QStringLiteral("Disconnected"));
@@ -531,8 +534,10 @@ private slots:
         another.configuration()["srn"] = "VRN562406010077"; // a model without Ethernet
         QVERIFY(connectTo(another));
         QTRY_VERIFY(!action("actionEthernetConnect")->isEnabled());
-        another.startStreaming([] { return sampleRows().at(1).sample; }, StreamRate);
-        QTRY_COMPARE(text("labelRoll"), QStringLiteral("Roll  : +12.50"));
+        another.startStreaming([] { return sampleRows().at(0).sample; }, StreamRate); // TSS1
+        QTRY_COMPARE(text("labelRoll"), QStringLiteral("Roll  : +02.50"));
+        QCOMPARE(text("labelYaw"), QStringLiteral("Yaw   : NA"));
+        QCOMPARE(MainWindowProbe::compass(*m_window).heading, 0.0);
         QCOMPARE(disconnected, 1);
     }
 

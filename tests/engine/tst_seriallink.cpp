@@ -1,3 +1,4 @@
+#include "OutputDecoder.h"
 #include "PtyDevice.h"
 #include "SerialTestSettings.h"
 #include "Worker.h"
@@ -7,6 +8,7 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
+#include <QtEndian>
 #include <QtTest>
 
 #include <functional>
@@ -140,6 +142,54 @@ bool waitFor(const std::function<bool()> &done, int timeoutMs = 5000)
     return true;
 }
 
+// A unit's answer to a read-out query, its slot 0 set to protocol.
+QByteArray answerTo(const QByteArray &query, uint32_t protocol)
+{
+    static const QHash<QByteArray, QByteArray> payloads{
+        {"srn", "VRNAB1234565678"}, {"prn", "VRN12345"}, {"frq", "200"}, {"fwv", "V6.01.0215"},
+        {"bd1", "115200"}, {"bd2", "9600"}, {"bd3", "4800"}, {"gps", "RS232"}, {"flg", "0.0.0.33"},
+        {"rof", "1.5"}, {"pof", "-0.25"}, {"yof", "2.5"}, {"srp", "8088"}, {"dsp", "8080"},
+        {"sip", "10.0.0.5"}, {"dip", "10.0.0.1"}};
+    QByteArray payload = payloads.value(query.mid(4, 3));
+    if (query == "$getprt#") {
+        QByteArrayList format;
+        for (int shift = 24; shift >= 0; shift -= 8)
+            format << QByteArray::number((protocol >> shift) & 0xFF);
+        payload = format.join('.') + ":0";
+    } else if (query.startsWith("$getprt#")) {
+        payload = "0.0.0.0:" + query.right(1);
+    }
+    return "$" + query.mid(4, 3) + "#" + payload + "\r\n";
+}
+
+// An EulerB frame: the sync, roll, pitch and yaw as big-endian floats, one more byte.
+QByteArray eulerFrame(float roll, float pitch, float yaw)
+{
+    QByteArray frame = QByteArray::fromHex("FAFF320C");
+    for (float value : {roll, pitch, yaw}) {
+        char bytes[4];
+        qToBigEndian(value, bytes);
+        frame.append(bytes, 4);
+    }
+    return frame + QByteArray(1, '\0');
+}
+
+// Plays a unit that streams one sample again and again: a sample goes ahead of
+// every answer to a read-out query, on the same line where it is a frame.
+class SampleUnit
+{
+public:
+    SampleUnit(PtyDevice &device, uint32_t protocol, const QByteArray &sample)
+    {
+        QObject::connect(&device, &PtyDevice::lineReceived, &m_context, [&device, protocol, sample](const QByteArray &query) {
+            device.send(sample + answerTo(query, protocol));
+        });
+    }
+
+private:
+    QObject m_context; // ends the answers with the unit
+};
+
 // Plays a unit that streams binary frames, ten per tick as a 200 Hz stream
 // does against the 50 ms tick, and answers every read-out query at once,
 // between two frames. Half of the frames carry a CR LF, half a false sync,
@@ -155,7 +205,7 @@ public:
         , m_random(protocol)
     {
         QObject::connect(&device, &PtyDevice::lineReceived, [this](const QByteArray &query) {
-            send("$" + query.mid(4, 3) + "#" + payload(query) + "\r\n");
+            send(answerTo(query, m_protocol));
             m_framesLeft = m_random.bounded(FramesPerTick + 1);
             sendFrames(m_framesLeft);
         });
@@ -170,18 +220,6 @@ public:
     QByteArray sent() const { return m_sent; }
 
 private:
-    QByteArray payload(const QByteArray &query) const
-    {
-        if (query.startsWith("$getprt#"))
-            return query == "$getprt#" ? "0.0.0." + QByteArray::number(m_protocol) + ":0" : "0.0.0.0:" + query.right(1);
-        static const QHash<QByteArray, QByteArray> payloads{
-            {"srn", "VRNAB1234565678"}, {"prn", "VRN12345"}, {"frq", "200"}, {"fwv", "V6.01.0215"},
-            {"bd1", "115200"}, {"bd2", "9600"}, {"bd3", "4800"}, {"gps", "RS232"}, {"flg", "0.0.0.33"},
-            {"rof", "1.5"}, {"pof", "-0.25"}, {"yof", "2.5"}, {"srp", "8088"}, {"dsp", "8080"},
-            {"sip", "10.0.0.5"}, {"dip", "10.0.0.1"}};
-        return payloads.value(query.mid(4, 3));
-    }
-
     QByteArray frame()
     {
         QByteArray data(m_frameSize - m_sync.size(), Qt::Uninitialized);
@@ -224,6 +262,34 @@ class TestSerialLink : public QObject
     Q_OBJECT
 
     QTemporaryDir m_dir;
+
+private:
+    // Runs a read-out against a unit that answers every query, then has the
+    // unit send sample once the tick allows a display report; true when the
+    // read-out ended and the sample was reported.
+    static bool readOutAndSample(Link &link, PtyDevice &unit, const QByteArray &sample)
+    {
+        const QByteArray answerLog("msg Info : Worker : readSerialData : cmdProcessor : ");
+        const auto answers = [&link, &answerLog] {
+            return std::count_if(link.written.cbegin(), link.written.cend(), [&answerLog](const QList<QVariant> &line) {
+                return line.at(0).toByteArray().startsWith(answerLog);
+            });
+        };
+        QSignalSpy done(&link.worker, &Worker::signalClearAllSetFalgs);
+        QSignalSpy samples(&link.worker, &Worker::signalDispalyOutputData);
+        const qsizetype before = answers();
+        for (qsizetype row = 1; row <= GetCommands().size(); ++row) {
+            link.tick();
+            if (!waitFor([&] { return answers() == before + row; }))
+                return false;
+        }
+        if (done.size() != 1)
+            return false;
+        link.tick();
+        samples.clear();
+        unit.send(sample);
+        return waitFor([&samples] { return !samples.isEmpty(); });
+    }
 
 private slots:
     void initTestCase()
@@ -405,39 +471,100 @@ private slots:
     void closingDropsUnsentSettings_data()
     {
         QTest::addColumn<bool>("hangUp");
-        QTest::newRow("line hung up, another port opened") << true;
-        QTest::newRow("port opened again while open") << false;
+        QTest::addColumn<bool>("appliedAfterLoss"); // the settings reach the worker once the port is gone
+        QTest::addColumn<QByteArray>("named");
+        const QByteArray atClose("msg Error : Worker : SendIMUsetCommands : $setbd1#, $setbd2# "
+                                 "not sent to the IMU when the port was closed, settings dropped");
+        QTest::newRow("line hung up, another port opened") << true << false << atClose;
+        QTest::newRow("port opened again while open") << false << false << atClose;
+        QTest::newRow("line hung up, then settings applied") << true << true
+            << QByteArray("msg Error : Worker : SendIMUsetCommands : $setfrq#, $setbd1#, $setbd2# "
+                          "not sent to the IMU with no port open, settings dropped");
     }
 
-    // Settings a session has not written end with its port (the window's ways
-    // of leaving the link have their own test): the event log names them once,
-    // and the next session sends no "$set" line nobody applied in it.
+    // Settings a session has not written end with its port, and settings that
+    // arrive after it (the window had not yet seen the loss) are not kept (the
+    // window's ways of leaving the link have their own test): the event log
+    // names them once, and the next session sends no "$set" line nobody applied in it.
     void closingDropsUnsentSettings()
     {
         QFETCH(bool, hangUp);
+        QFETCH(bool, appliedAfterLoss);
+        QFETCH(QByteArray, named);
         Link link;
         link.open();
         WorkerProbe::setReadingSettings(link.worker, false);
         WorkerProbe::identity(link.worker).partNr = QStringLiteral("VRN12345");
         WorkerProbe::identity(link.worker).serialId = QStringLiteral("0042");
-        link.worker.getIMUsettingsFlag(0xC001, 0, QStringLiteral("57600;19200"));
-        QCOMPARE(link.tick(), QByteArray("$setfrq#"));
+        const auto apply = [&link] { link.worker.getIMUsettingsFlag(0xC001, 0, QStringLiteral("57600;19200")); };
+        if (!appliedAfterLoss) {
+            apply();
+            QCOMPARE(link.tick(), QByteArray("$setfrq#"));
+        }
         if (hangUp) {
             link.device.hangUp();
             QTRY_VERIFY(!WorkerProbe::serialPort(link.worker)->isOpen());
         }
+        if (appliedAfterLoss)
+            apply();
         link.worker.openSerialPort(serialTestSettings((hangUp ? link.other : link.device).portName()));
         QVERIFY(WorkerProbe::serialPort(link.worker)->isOpen());
-        const QByteArray named("msg Error : Worker : SendIMUsetCommands : $setbd1#, $setbd2# "
-                               "not sent to the IMU when the port was closed, settings dropped");
         qsizetype namedLines = 0;
         for (const QList<QVariant> &line : std::as_const(link.written))
-            namedLines += line.at(0).toByteArray() == named ? 1 : 0;
+            namedLines += line.at(0).toByteArray().startsWith("msg Error : Worker : SendIMUsetCommands : ") ? 1 : 0;
         QCOMPARE(namedLines, 1);
+        QVERIFY(std::any_of(link.written.cbegin(), link.written.cend(),
+                            [&named](const QList<QVariant> &line) { return line.at(0).toByteArray() == named; }));
 
         for (const QByteArray &query : GetCommands())
             QCOMPARE(link.tick(), query);
         QCOMPARE(link.tick(), QByteArray());
+    }
+
+    void nextSessionStartsFromNothing_data()
+    {
+        QTest::addColumn<uint>("lastProtocol");
+        QTest::addColumn<QByteArray>("lastSample");
+        QTest::addColumn<uint>("protocol");
+        QTest::addColumn<QByteArray>("sample");
+        const QByteArray tss1(":00A2B4 -0150U 0250 -0375\r\n");
+        const QByteArray eulerB = eulerFrame(3.25f, -4.5f, 45.5f);
+        QTest::newRow("TOG, then TSS1") << uint(ProtocolValue::TOG) << QByteArray("HD123.4 PI+05.6 RO-07.8\r\n")
+                                        << uint(ProtocolValue::TSS1) << tss1;
+        QTest::newRow("TSS1, then EulerB") << uint(ProtocolValue::TSS1) << tss1 << uint(ProtocolValue::EulerB) << eulerB;
+        QTest::newRow("custom, then EulerB") << 0xC0800000u << QByteArray("HDR+02.75,-03.50,+0.125\r\n")
+                                             << uint(ProtocolValue::EulerB) << eulerB;
+    }
+
+    // A streaming unit is unplugged and another one connected: the new
+    // session's read-out finds the unit's protocol, also from answers behind
+    // frame bytes, and its samples hold what a program just started decodes
+    // from them, nothing of the last unit.
+    void nextSessionStartsFromNothing()
+    {
+        QFETCH(uint, lastProtocol);
+        QFETCH(QByteArray, lastSample);
+        QFETCH(uint, protocol);
+        QFETCH(QByteArray, sample);
+        Link link;
+        QSignalSpy samples(&link.worker, &Worker::signalDispalyOutputData);
+        {
+            const SampleUnit last(link.device, lastProtocol, lastSample);
+            link.open();
+            QVERIFY(readOutAndSample(link, link.device, lastSample));
+            QCOMPARE(samples.last().at(1).value<OutputProtocolType>().value, lastProtocol);
+            link.device.hangUp();
+            QTRY_VERIFY(!WorkerProbe::serialPort(link.worker)->isOpen());
+        }
+        const SampleUnit next(link.other, protocol, sample);
+        link.worker.openSerialPort(serialTestSettings(link.other.portName()));
+        QVERIFY(readOutAndSample(link, link.other, sample));
+
+        OutputDataType expected;
+        uint32_t mask = 0;
+        OutputDecoder::decodePredefined(protocol, sample, expected, mask);
+        QCOMPARE(samples.last().at(1).value<OutputProtocolType>().value, protocol);
+        QCOMPARE(samples.last().at(0).value<OutputDataType>().field, expected.field);
     }
 
     // A port that cannot be opened leaves no link, and the worker says so

@@ -473,6 +473,28 @@ private slots:
         QCOMPARE(log.readAll(), line.repeated(5).toUtf8());
     }
 
+    // The fields of a serial session's sample that no output datagram carries
+    // (here a custom selection's frame counter) are gone once the Ethernet link starts.
+    void ethernetSessionStartsWithAnEmptySample()
+    {
+        PtyDevice serialPort;
+        Link link;
+        link.worker.openSerialPort(serialTestSettings(serialPort.portName()));
+        WorkerProbe::setReadingSettings(link.worker, false);
+        WorkerProbe::setProtocolValue(link.worker, 0x80100000); // roll and the frame counter
+        WorkerProbe::receive(link.worker, "HDR+01.25,42\r\n");
+        QVERIFY(!WorkerProbe::outputData(link.worker).field[OutputDataType::FrameCounter].isEmpty());
+
+        QVERIFY(link.bringUp());
+        QSignalSpy samples(&link.worker, &Worker::signalDispalyOutputData);
+        WorkerProbe::setDisplayDue(link.worker, true);
+        link.sendToWorker(outputDatagram({1.5f, -1.5f, 359.94f}));
+        QTRY_COMPARE_WITH_TIMEOUT(samples.size(), 1, Timeout);
+        const OutputDataType sample = samples.first().at(0).value<OutputDataType>();
+        QCOMPARE(sample.field[OutputDataType::Roll], QStringLiteral("+01.50"));
+        QCOMPARE(sample.field[OutputDataType::FrameCounter], QString());
+    }
+
     // A device streaming at 200 datagrams a second with the tick running.
     void outputStreamWithRunningTick()
     {
