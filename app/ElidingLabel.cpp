@@ -1,7 +1,8 @@
 #include "ElidingLabel.h"
 
+#include "ToolTipLines.h"
+
 #include <QAbstractTextDocumentLayout>
-#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QHelpEvent>
 #include <QPainter>
@@ -10,7 +11,6 @@
 #include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QTextLayout>
 #include <QToolTip>
 
 namespace {
@@ -32,54 +32,12 @@ void cutAt(QTextDocument &document, int position)
     cut.insertText(Ellipsis, format);
 }
 
-// The number of leading characters of text that fit in width, at least one.
-qsizetype fittingHead(const QString &text, const QFontMetricsF &metrics, qreal width)
-{
-    qsizetype fitting = 1;
-    qsizetype tooLong = text.size();
-    while (tooLong - fitting > 1) {
-        const qsizetype middle = (fitting + tooLong) / 2;
-        if (metrics.horizontalAdvance(text.left(middle)) <= width)
-            fitting = middle;
-        else
-            tooLong = middle;
-    }
-    return fitting;
-}
-
-// The plain text in lines that each fit in width in font, as a tip draws them:
-// cut after a blank where it can, anywhere where it must. The layout lets the
-// blanks that end a line hang past its width, but a tip keeps and draws every
-// blank: a line they make too wide is cut again, its overhang on lines of its own.
-QStringList linesOf(const QString &plain, const QFont &font, int width)
-{
-    const QFontMetricsF metrics(font);
-    QTextLayout layout(plain, font);
-    QTextOption option;
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    layout.setTextOption(option);
-    QStringList lines;
-    layout.beginLayout();
-    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-        line.setLineWidth(width);
-        QString text = plain.mid(line.textStart(), line.textLength());
-        while (metrics.horizontalAdvance(text) > width) {
-            const qsizetype head = fittingHead(text, metrics, width);
-            lines << text.left(head);
-            text.remove(0, head);
-        }
-        lines << text;
-    }
-    layout.endLayout();
-    return lines;
-}
-
 // Plain text as a tool tip shows it as written: a tool tip reads anything that
 // looks like markup as markup, and folds runs of blanks. It stays on one line
 // while that is no wider than width, and is cut into lines that are where not.
 QString toolTipOf(const QString &plain, int width)
 {
-    QStringList lines = linesOf(plain, QToolTip::font(), width);
+    QStringList lines = ToolTipLines::linesOf(plain, QToolTip::font(), width);
     for (QString &line : lines)
         line = line.toHtmlEscaped();
     return QStringLiteral("<p style=\"white-space:pre\">%1</p>").arg(lines.join(QStringLiteral("<br>")));
