@@ -23,10 +23,15 @@ QByteArray fileBytes(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-bool eventLogHas(const QByteArray &message)
+qsizetype eventLogCount(const QByteArray &message)
 {
     const QString path = QCoreApplication::applicationDirPath() + QStringLiteral("/errorLogger.txt");
-    return fileBytes(path).contains("\n" + message + " @ ");
+    return fileBytes(path).count("\n" + message + " @ ");
+}
+
+bool eventLogHas(const QByteArray &message)
+{
+    return eventLogCount(message) > 0;
 }
 
 QImage modelPicture(const char *path)
@@ -128,7 +133,7 @@ private slots:
         QCOMPARE(child("actionConnect")->toolTip(), QStringLiteral("Connect to serial port"));
         QVERIFY(child("actionConfigure")->isEnabled() && !MainWindowProbe::console(*m_window)->isEnabled());
         QCOMPARE(MainWindowProbe::connectionMode(*m_window), uint32_t(Worker::NoLink));
-        QVERIFY(eventLogHas("msg Info : From main : closing SerialPort : ttyUSB7"));
+        QCOMPARE(eventLogCount("msg Info : From main : closing SerialPort : ttyUSB7"), 1);
         const ReadoutTexts::Readouts cleared = ReadoutTexts::clearedReadoutTexts();
         QCOMPARE(child<QLabel>("labelRoll")->text(), cleared.labels[ReadoutTexts::Roll]);
         QCOMPARE(child<QLabel>("labelAz")->text(), cleared.labels[ReadoutTexts::Az]);
