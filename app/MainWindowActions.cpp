@@ -111,9 +111,9 @@ void MainWindow::leaveSerialLink()
 }
 
 // Every way of leaving a link ends here: no link, nothing to apply, no
-// read-outs, and nothing of the session gone carried on: neither the note of
-// its unconfirmed settings nor the changes typed and not applied, which the
-// next link (another unit, maybe) would otherwise send.
+// read-outs. Two things of the link left are cleared so that the next link
+// (another unit, maybe) does not take them over: the note of its unconfirmed
+// settings, and the changes typed and not applied, which it would otherwise send.
 void MainWindow::leaveLink()
 {
     setConnectionMode(Worker::NoLink);

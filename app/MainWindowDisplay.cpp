@@ -72,7 +72,7 @@ void MainWindow::dispalyOutputData(OutputDataType data, OutputProtocolType proto
 }
 
 // The worker may still have samples of a link the window has left on their
-// way: they belong to no session the window shows.
+// way: only a sample of the link in use is shown.
 void MainWindow::displayOutputDataOfLink(const OutputDataType &data, const OutputProtocolType &protocol,
                                          uint32_t link)
 {
