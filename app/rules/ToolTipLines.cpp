@@ -13,6 +13,28 @@ bool splitsSurrogatePair(const QString &text, qsizetype position)
         && text.at(position).isLowSurrogate();
 }
 
+// The number of leading UTF-16 units of text that fit in width. It takes a
+// text that does not fit whole (the caller measures it first), and returns at
+// least one character however narrow the width. It counts UTF-16 units but
+// never ends between the two halves of a surrogate pair (a character outside
+// the basic plane, such as an emoji); it may still part a letter from a
+// combining mark that follows it.
+qsizetype fittingHead(const QString &text, const QFontMetricsF &metrics, qreal width)
+{
+    qsizetype fitting = 1;
+    qsizetype tooLong = text.size();
+    while (tooLong - fitting > 1) {
+        const qsizetype middle = (fitting + tooLong) / 2;
+        if (metrics.horizontalAdvance(text.left(middle)) <= width)
+            fitting = middle;
+        else
+            tooLong = middle;
+    }
+    if (splitsSurrogatePair(text, fitting))
+        return fitting > 1 ? fitting - 1 : fitting + 1;
+    return fitting;
+}
+
 // Whether a line may end before position: after a run of blanks (also where
 // the text's breaking rules would keep the words together, as between two
 // numbers), or where those rules allow a break otherwise, such as after a hyphen.
@@ -61,22 +83,6 @@ QStringList linesOf(const QString &plain, const QFont &font, qreal width)
         start += length;
     }
     return lines;
-}
-
-qsizetype fittingHead(const QString &text, const QFontMetricsF &metrics, qreal width)
-{
-    qsizetype fitting = 1;
-    qsizetype tooLong = text.size();
-    while (tooLong - fitting > 1) {
-        const qsizetype middle = (fitting + tooLong) / 2;
-        if (metrics.horizontalAdvance(text.left(middle)) <= width)
-            fitting = middle;
-        else
-            tooLong = middle;
-    }
-    if (splitsSurrogatePair(text, fitting))
-        return fitting > 1 ? fitting - 1 : fitting + 1;
-    return fitting;
 }
 
 } // namespace ToolTipLines

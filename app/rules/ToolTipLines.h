@@ -4,7 +4,6 @@
 #include <QStringList>
 
 class QFont;
-class QFontMetricsF;
 
 // A plain text cut into the lines of a tool tip that draws every blank as
 // written, so that no line is wider than the tip's room.
@@ -17,14 +16,6 @@ namespace ToolTipLines {
 // one character: one wider than the width is a line of its own. Joined, the
 // lines give back the text; none is empty.
 QStringList linesOf(const QString &plain, const QFont &font, qreal width);
-
-// The number of leading UTF-16 units of text that fit in width. It takes a
-// text that does not fit whole (the caller measures it first), and returns at
-// least one character however narrow the width. It counts UTF-16 units but
-// never ends between the two halves of a surrogate pair (a character outside
-// the basic plane, such as an emoji); it may still part a letter from a
-// combining mark that follows it.
-qsizetype fittingHead(const QString &text, const QFontMetricsF &metrics, qreal width);
 
 } // namespace ToolTipLines
 
