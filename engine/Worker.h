@@ -342,8 +342,8 @@ private:
 
     uint32_t m_waitTicks = 0;
 
-    // Null device-address answers seen; shared by the whole process.
-    static uint32_t s_nullAddressCount;
+    // Null device-address answers in a row in this serial session.
+    uint32_t m_nullAddressCount = 0;
     // Whether the time-out ended the last detection sweep; shared by the whole process.
     static bool s_autoDetectTimedOut;
 

@@ -14,8 +14,6 @@ constexpr uint AddressRequeryWaitMs = 1000;
 constexpr uint32_t NullAddressAnswersGivenUp = 1;
 } // namespace
 
-uint32_t Worker::s_nullAddressCount = 0;
-
 void Worker::cmdProcessor()
 {
     while (!m_answerQueue.isEmpty()) {
@@ -168,13 +166,13 @@ void Worker::processFlagsAnswer(const QByteArray &payload)
     emit signalProcessIMUFlags(*flags);
 }
 
-// A device without an address is asked once more after a wait; the next null
-// answer is shown as it is.
+// A device without an address is asked once more after a wait; a second null
+// answer in a row is shown as it is. An address ends the row.
 void Worker::processDeviceAddressAnswer(const QByteArray &payload)
 {
     if (AnswerParser::isNullAddress(payload)) {
-        if (++s_nullAddressCount > NullAddressAnswersGivenUp) {
-            s_nullAddressCount = 0;
+        if (++m_nullAddressCount > NullAddressAnswersGivenUp) {
+            m_nullAddressCount = 0;
             emit m_uiLineEditIMUIP4SetText({"0", "0", "0", "0"});
             return;
         }
@@ -185,6 +183,7 @@ void Worker::processDeviceAddressAnswer(const QByteArray &payload)
     const std::optional<QList<QByteArray>> parts = AnswerParser::parseDeviceAddress(payload);
     if (!parts)
         return;
+    m_nullAddressCount = 0;
     m_deviceAddress = QHostAddress(QString::fromUtf8(payload));
     emit m_uiLineEditIMUIP4SetText(*parts);
 }

@@ -528,9 +528,8 @@ private slots:
                                    + " not sent to the IMU when the port was closed, settings dropped"};
         QCOMPARE(eventLogLines(DroppedHead), dropped.isEmpty() ? QByteArrayList() : named);
 
-        QVERIFY(connectSerial(unit));
-        if (halted)
-            halt->trigger();
+        // A halted session reads its unit once Halt is released.
+        QVERIFY(connectSerial(unit, halted ? halt : nullptr));
         QTest::qWait(QuietMs);
         QCOMPARE(unit.setLines(), written);
         QVERIFY(answers.shown.isEmpty());
@@ -575,12 +574,14 @@ private slots:
     }
 
 private:
-    // Connects the serial link to the unit through the tool bar; true once the
-    // read-out of its settings is through.
-    bool connectSerial(DeviceDouble &unit)
+    // Connects the serial link to the unit through the tool bar, then releases
+    // Halt when halt is given; true once the read-out of its settings is through.
+    bool connectSerial(DeviceDouble &unit, QAction *halt = nullptr)
     {
         MainWindowProbe::choosePort(*m_window, unit.portName());
         child<QAction>("actionConnect")->trigger();
+        if (halt)
+            halt->trigger();
         return QTest::qWaitFor([this] { return child<QPushButton>("pushButtonApplyChangesIMU")->isEnabled(); },
                                Timeout);
     }

@@ -40,7 +40,6 @@ public:
     }
     static const OutputDataType &outputData(const Worker &w) { return w.m_outputData; }
     static FactorySettingsT &identity(Worker &w) { return w.factorysettings; }
-    static void resetNullAddressCount() { Worker::s_nullAddressCount = 0; }
 
     // Serial link and receive path
     static QSerialPort *serialPort(Worker &w) { return w.m_serial; }

@@ -492,10 +492,14 @@ private slots:
         QFETCH(bool, appliedAfterLoss);
         QFETCH(QByteArray, named);
         Link link;
+        // Each session's unit has told its identity, so that its read-out ends after one sweep.
+        const auto identified = [&link] {
+            WorkerProbe::identity(link.worker).partNr = QStringLiteral("VRN12345");
+            WorkerProbe::identity(link.worker).serialId = QStringLiteral("0042");
+        };
         link.open();
         WorkerProbe::setReadingSettings(link.worker, false);
-        WorkerProbe::identity(link.worker).partNr = QStringLiteral("VRN12345");
-        WorkerProbe::identity(link.worker).serialId = QStringLiteral("0042");
+        identified();
         const auto apply = [&link] { link.worker.getIMUsettingsFlag(0xC001, 0, QStringLiteral("57600;19200")); };
         if (!appliedAfterLoss) {
             apply();
@@ -509,6 +513,7 @@ private slots:
             apply();
         link.worker.openSerialPort(serialTestSettings((hangUp ? link.other : link.device).portName()));
         QVERIFY(WorkerProbe::serialPort(link.worker)->isOpen());
+        identified();
         qsizetype namedLines = 0;
         for (const QList<QVariant> &line : std::as_const(link.written))
             namedLines += line.at(0).toByteArray().startsWith("msg Error : Worker : SendIMUsetCommands : ") ? 1 : 0;
@@ -565,6 +570,34 @@ private slots:
         OutputDecoder::decodePredefined(protocol, sample, expected, mask);
         QCOMPARE(samples.last().at(1).value<OutputProtocolType>().value, protocol);
         QCOMPARE(samples.last().at(0).value<OutputDataType>().field, expected.field);
+    }
+
+    // A null device address is asked for once more after a wait, and given up
+    // at the second in a row; an address ends the row. The row and the wait
+    // belong to the unit: the next session's first query goes out at once, and
+    // its unit's first null address is asked for again.
+    void nullAddressesOfOneUnit()
+    {
+        Link link;
+        QSignalSpy addresses(&link.worker, &Worker::m_uiLineEditIMUIP4SetText);
+        const auto answer = [&link](PtyDevice &unit, const QByteArray &address) {
+            link.send(unit, "$sip#" + address + "\r\n");
+            return link.settle();
+        };
+        link.open();
+        QVERIFY(answer(link.device, "0.0.0.0"));
+        QVERIFY(answer(link.device, "192.168.1.77"));
+        QVERIFY(answer(link.device, "0.0.0.0"));
+        QCOMPARE(addresses.size(), 1); // the second null answer is the first of a new row
+        QVERIFY(WorkerProbe::waitTicks(link.worker) > 0);
+
+        link.worker.openSerialPort(serialTestSettings(link.other.portName()));
+        QCOMPARE(link.tick(), GetCommands().first());
+        QVERIFY(answer(link.other, "0.0.0.0"));
+        QCOMPARE(addresses.size(), 1);
+        QCOMPARE(WorkerProbe::settingsIterator(link.worker), int(GetCommands().indexOf("$getsip#")));
+        QVERIFY(answer(link.other, "0.0.0.0"));
+        QCOMPARE(addresses.last().at(0).value<QList<QByteArray>>(), (QList<QByteArray>{"0", "0", "0", "0"}));
     }
 
     // A port that cannot be opened leaves no link, and the worker says so

@@ -177,7 +177,6 @@ private slots:
         Worker worker;
         prepare(worker, reading, protocol);
         worker.consoleHalt(halted);
-        WorkerProbe::resetNullAddressCount();
         for (int i = 0; i < silentTicks; ++i)
             worker.tick();
         Log log(worker);
