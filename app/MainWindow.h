@@ -303,6 +303,7 @@ private:
     void leaveLink();
     void closeSerialLink();
     void leaveSerialLink();
+    void followHaltAction();
     QAction *linkAction(ActionRules::LinkAction action) const;
     void showInstrument(QWindow &window);
     bool confirmOverwrite(const QString &fileName);

@@ -145,10 +145,16 @@ void MainWindow::configureSerialPort()
 
 void MainWindow::haltSerialPortAction()
 {
-    const bool halt = ui->actionHaltSerialPort->isChecked();
+    followHaltAction();
+    emit signalConsoleHalt(m_console->halt);
+}
+
+// The console halts or runs as the Halt action shows, whether the user or the
+// worker set it.
+void MainWindow::followHaltAction()
+{
     m_console->showGathered(); // the lines received before the halt
-    m_console->halt = halt;
-    emit signalConsoleHalt(halt);
+    m_console->halt = ui->actionHaltSerialPort->isChecked();
 }
 
 void MainWindow::autoDetectSerialPortDone(const QList<QString> &detectedPortName,
@@ -210,11 +216,15 @@ void MainWindow::enableAllActionsSlot(bool enable, int bits)
 }
 
 // The worker unchecks the Ethernet action when the link's socket could not be
-// bound, and says why in the Ethernet status: the window then has no link.
+// bound, and says why in the Ethernet status: the window then has no link. It
+// unchecks Halt when auto-detection ends the halt: the console runs again.
 void MainWindow::actionsSetCheckedSlot(bool checked, int bits)
 {
-    for (ActionRules::LinkAction action : ActionRules::actionsToCheck(bits))
+    const QList<ActionRules::LinkAction> actions = ActionRules::actionsToCheck(bits);
+    for (ActionRules::LinkAction action : actions)
         linkAction(action)->setChecked(checked);
+    if (actions.contains(ActionRules::LinkAction::HaltSerialPort))
+        followHaltAction();
     if (!checked && (bits & Worker::EthernetConnectAction) && ethernetInUse())
         leaveLink();
 }

@@ -54,6 +54,7 @@ public:
         ConnectAction = 0x2,
         ConfigureAction = 0x4,
         EthernetConnectAction = 0x8,
+        HaltAction = 0x10,
     };
 
     // The "which" of the baud-rate, offset and gauss reports: 0 to 2 name one of
@@ -206,6 +207,7 @@ private:
 
     // Auto-detection
     void autoDetectSensor();
+    void endConsoleHalt();
     void startAutoDetectSweep();
     void finishAutoDetect();
     void sendAutoDetectProbe();

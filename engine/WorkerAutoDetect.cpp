@@ -36,7 +36,7 @@ void Worker::autoDetectSensor()
         m_autoDetectFinished = true;
     }
 
-    m_consoleHalted = false;
+    endConsoleHalt();
     readIMUsettings = false;
     m_headerCapturePending = false;
     emit signalEnableActions(false, ConnectActions);
@@ -59,6 +59,16 @@ void Worker::autoDetectSensor()
         return;
     }
     sendAutoDetectProbe();
+}
+
+// The probes must go out, so detection ends a halt; the window is told, so
+// that its Halt action and console run again as well.
+void Worker::endConsoleHalt()
+{
+    if (!m_consoleHalted)
+        return;
+    m_consoleHalted = false;
+    emit signalActionsSetChecked(false, HaltAction);
 }
 
 void Worker::startAutoDetectSweep()

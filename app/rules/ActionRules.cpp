@@ -24,6 +24,8 @@ QList<LinkAction> actionsFor(int bits, bool withEthernetBit)
         actions += LinkAction::Connect;
     if (bits & Worker::ConfigureAction)
         actions += LinkAction::Configure;
+    if (bits & Worker::HaltAction)
+        actions += LinkAction::HaltSerialPort;
     if (withEthernetBit && (bits & Worker::EthernetConnectAction))
         actions += LinkAction::EthernetConnect;
     return actions;

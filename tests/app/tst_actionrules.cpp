@@ -39,9 +39,11 @@ private slots:
         QTest::newRow("15: all, in bit order") << 15 << group + QList{LinkAction::Connect, LinkAction::Configure}
                                                << group + QList{LinkAction::Connect, LinkAction::Configure,
                                                                 LinkAction::EthernetConnect};
-        QTest::newRow("all bits") << -1 << group + QList{LinkAction::Connect, LinkAction::Configure}
+        QTest::newRow("16: halt") << 16 << QList{LinkAction::HaltSerialPort} << QList{LinkAction::HaltSerialPort};
+        QTest::newRow("all bits") << -1
+                                  << group + QList{LinkAction::Connect, LinkAction::Configure, LinkAction::HaltSerialPort}
                                   << group + QList{LinkAction::Connect, LinkAction::Configure,
-                                                   LinkAction::EthernetConnect};
+                                                   LinkAction::HaltSerialPort, LinkAction::EthernetConnect};
     }
 
     void actionBits()

@@ -434,10 +434,15 @@ private slots:
             }
             return false;
         });
+        action("actionHaltSerialPort")->trigger(); // detection ends the halt, in the window too
+        QVERIFY(MainWindowProbe::console(*m_window)->halt);
         action("actionConfigure")->trigger();
         const QString name = found.portName().mid(QStringLiteral("/dev/").size());
         QTRY_COMPARE_WITH_TIMEOUT(listed, QStringList{"Port: " + name + " , Baud Rate: 38400"}, DetectionTimeoutMs);
+        QVERIFY(!action("actionHaltSerialPort")->isChecked());
+        QVERIFY(!MainWindowProbe::console(*m_window)->halt);
         QTRY_VERIFY_WITH_TIMEOUT(buttonsEnabled(), ReadoutTimeoutMs); // the read-out ran at 38400
+        QTRY_VERIFY(consoleText().contains(QStringLiteral("$prn#VRN12345")));
         QCOMPARE(found.baudRate(), 38400);
         QCOMPARE(text("labelSerialPortStatus"), "Connected to " + name + " : 38400, 8, None, 1");
         QCOMPARE(MainWindowProbe::connectionMode(*m_window), uint32_t(Worker::SerialMode));
