@@ -322,6 +322,7 @@ private:
     void emitInterfaceValues(uint32_t mask);
 
     // --- Device values
+    void forgetReportedDeviceAddress();
     static void rememberReportedOctets(const QList<QLineEdit *> &edits, QStringList &reported);
     static void rememberReportedPort(const QString &text, uint16_t &reported);
     QList<QComboBox *> baudRateBoxes() const;
@@ -344,6 +345,11 @@ private:
     using ReadoutLabels = std::array<QLabel *, ReadoutTexts::LabelCount>;
     ReadoutLabels readoutLabels() const;
     void showReadouts(const ReadoutTexts::Readouts &texts);
+    void showInstruments(const OutputDataType &data);
+
+    // --- Device identity: the Ethernet features the model gates
+    void enableModelFeatures();
+    void setEthernetFeaturesEnabled(bool enabled);
 
     // --- Ethernet
     EthernetSettingsFields readEthernetSettingsFields(const QStringList &deviceOctets) const;

@@ -64,6 +64,7 @@ void MainWindow::openSerialPort()
         errorLoggerWrite("msg Error : From main : openSerialPort, portName not Valid");
         return;
     }
+    forgetReportedDeviceAddress();
     m_console->setEnabled(true);
     ui->actionConnect->setChecked(true);
     ui->actionConnect->setToolTip(QStringLiteral("Disconnect serial port"));
@@ -101,19 +102,22 @@ void MainWindow::closeSerialLink()
 }
 
 // The serial side's own steps of leaving its link: console off, Connect
-// unchecked, Configure offered again. The caller then runs the shared steps
-// of leaving a link (leaveLink).
+// unchecked, Configure offered again, and the Ethernet features no longer
+// gated by the model of the unit the link identified. The caller then runs
+// the shared steps of leaving a link (leaveLink).
 void MainWindow::leaveSerialLink()
 {
     m_console->setEnabled(false);
     ui->actionConnect->setChecked(false);
     ui->actionConfigure->setEnabled(true);
+    enableModelFeatures();
 }
 
 // Every way of leaving a link ends here: no link, nothing to apply, no
-// read-outs. Two things of the link left are cleared so that the next link
-// (another unit, maybe) does not take them over: the note of its unconfirmed
-// settings, and the changes typed and not applied, which it would otherwise send.
+// read-outs, and instruments that show no unit's attitude. Two things of the
+// link left are cleared so that the next link (another unit, maybe) does not
+// take them over: the note of its unconfirmed settings, and the changes typed
+// and not applied, which it would otherwise send.
 void MainWindow::leaveLink()
 {
     setConnectionMode(Worker::NoLink);
@@ -121,6 +125,7 @@ void MainWindow::leaveLink()
     clearAllSetFalgs();
     enableAllButtons(false);
     clearDataDisplay();
+    showInstruments(OutputDataType());
     showStatusTexts();
 }
 

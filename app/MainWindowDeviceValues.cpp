@@ -54,6 +54,16 @@ void MainWindow::m_uiLineEditIMUIP4SetText(const QList<QByteArray> &parts)
     rememberReportedOctets(edits, m_reportedDeviceOctets);
 }
 
+// A serial session starts from the device address the program starts with:
+// empty edits, and the settings image's default as the address last reported,
+// so that a unit reporting none shows nothing of the last unit's.
+void MainWindow::forgetReportedDeviceAddress()
+{
+    for (QLineEdit *edit : deviceOctetEdits())
+        edit->clear();
+    m_reportedDeviceOctets = SendableSettings::octetTexts(AddressDefaults::Device);
+}
+
 // A five-part report carries a head before the four octets.
 void MainWindow::m_uiLineEditDstIP4SetText(const QList<QByteArray> &parts)
 {

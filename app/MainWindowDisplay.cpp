@@ -97,7 +97,13 @@ void MainWindow::updateDataDisplay(OutputDataType data, uchar *dataFlg)
     selection.bytes = {dataFlg[0], dataFlg[1]};
     selection.showAll = ethernetInUse();
     showReadouts(ReadoutTexts::readoutTexts(data, selection));
+    showInstruments(data);
+}
 
+// The instruments follow the sample whatever the selection: a field the sample
+// does not hold reads 0.
+void MainWindow::showInstruments(const OutputDataType &data)
+{
     m_compass.heading = readDisplayNumber(data.field[OutputDataType::Yaw]);
     m_attitudeMeter.roll = readDisplayFloat(data.field[OutputDataType::Roll]);
     m_attitudeMeter.pitch = readDisplayFloat(data.field[OutputDataType::Pitch]);

@@ -21,9 +21,20 @@ void MainWindow::enableSpecialHardwareFeature(const FactorySettingsT &fsettings)
 {
     factorysettings = fsettings;
     const bool ethernet = DeviceIdentity::hasEthernetFeatures(DeviceIdentity::hardwareIdNumber(fsettings.hardwareId));
-    ui->actionEthernetConnect->setEnabled(ethernet);
-    ui->groupBoxEthernet->setEnabled(ethernet);
+    setEthernetFeaturesEnabled(ethernet);
     ui->groupBox_GPS_RadioButtons->setEnabled(false);
+}
+
+// The Ethernet features as at start-up, before a unit's model gated them.
+void MainWindow::enableModelFeatures()
+{
+    setEthernetFeaturesEnabled(true);
+}
+
+void MainWindow::setEthernetFeaturesEnabled(bool enabled)
+{
+    ui->actionEthernetConnect->setEnabled(enabled);
+    ui->groupBoxEthernet->setEnabled(enabled);
 }
 
 void MainWindow::ImuFactoryInformation()

@@ -546,6 +546,53 @@ private slots:
         QCOMPARE(disconnected, 1);
     }
 
+    // Unit A, a model without Ethernet, streams TOG and tells its address only
+    // when asked again; Halt is checked and the link left: the instruments show
+    // no attitude, and Ethernet is offered again. Unit B, connected while
+    // halted, is read once Halt is released as a first unit would be: asked
+    // twice in each sweep for the address it does not have, it shows none, and
+    // its samples show.
+    void nextUnitReadAsTheFirst()
+    {
+        m_device->configuration()["srn"] = "VRN562406010077";
+        m_device->configuration()["prt"] = "0.0.0.6:0";
+        m_device->configuration()["sip"] = "0.0.0.0";
+        QObject thisCase; // ends the connection with this function
+        connect(m_device.get(), &DeviceDouble::queryAnswered, &thisCase, [this](const QByteArray &code) {
+            if (code == "sip")
+                m_device->configuration()["sip"] = "192.168.1.77";
+        });
+        QVERIFY(connectTo(*m_device));
+        QCOMPARE(child<QLineEdit>("lineEditIMUIP4_3")->text(), QStringLiteral("77"));
+        QVERIFY(!action("actionEthernetConnect")->isEnabled());
+        m_device->startStreaming([] { return sampleRows().at(2).sample; }, StreamRate); // TOG
+        QTRY_COMPARE(MainWindowProbe::compass(*m_window).heading, 123.4);
+        action("actionHaltSerialPort")->trigger();
+        action("actionConnect")->trigger();
+        QCOMPARE(MainWindowProbe::compass(*m_window).heading, 0.0);
+        QCOMPARE(MainWindowProbe::attitudeMeter(*m_window).roll, 0.0f);
+        QCOMPARE(MainWindowProbe::attitudeMeter(*m_window).pitch, 0.0f);
+        QVERIFY(action("actionEthernetConnect")->isEnabled() && child<QWidget>("groupBoxEthernet")->isEnabled());
+
+        DeviceDouble another;
+        another.configuration()["sip"] = "0.0.0.0";
+        another.startStreaming([] { return sampleRows().at(0).sample; }, StreamRate); // TSS1
+        MainWindowProbe::choosePort(*m_window, another.portName());
+        action("actionConnect")->trigger();
+        QVERIFY(action("actionHaltSerialPort")->isChecked());
+        QTest::qWait(QuietTicks * TickMs);
+        QCOMPARE(another.receivedLines(), QByteArrayList());
+        QVERIFY(!buttonsEnabled());
+        action("actionHaltSerialPort")->trigger();
+        // The sweep halted has gone on unwritten; the read-out ends with the first
+        // sweep written whole, each sweep asking twice for the address.
+        QTRY_VERIFY_WITH_TIMEOUT(buttonsEnabled() && another.receivedLines().last() == "$getdip#", ReadoutTimeoutMs);
+        QCOMPARE(another.receivedLines().count("$getsip#"), 2 * another.receivedLines().count("$getdip#"));
+        for (const QLineEdit *edit : {child<QLineEdit>("lineEditIMUIP4_0"), child<QLineEdit>("lineEditIMUIP4_3")})
+            QCOMPARE(edit->text(), QString());
+        QTRY_COMPARE(text("labelRoll"), QStringLiteral("Roll  : +02.50"));
+    }
+
     // Closing the window while the device streams and logging runs: the log
     // holds every byte the device sent since logging began.
     void shutDownWhileStreamingAndLogging()
