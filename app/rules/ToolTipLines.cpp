@@ -52,13 +52,22 @@ qsizetype lastWrapPoint(const QString &plain, qsizetype start, qsizetype end, QT
     return end;
 }
 
+// Whether text is empty or holds blanks alone.
+bool isBlank(QStringView text)
+{
+    return text.trimmed().isEmpty();
+}
+
 // The length of the line that starts at start. A line that ends at a wrap
 // point ends in the blanks there, which the tip draws: it must fit with them,
 // so the wrap moves to the last point at which the line does. Where no wrap
 // point does (a word, or a word with the blanks after it, wider than a line),
-// the line is cut anywhere, as long as it fits. A run of blanks wider than a
-// line is cut so too: its pieces make lines of blanks alone, and what is left
-// of it starts the next line.
+// or where the one that does would leave the line blanks alone, the line is
+// cut anywhere, as long as it fits: blanks that start a line share it with
+// what follows them. So a line is of blanks alone only where its blanks end
+// the text or would not fit with the character after them, as the pieces of a
+// run of blanks wider than a line; what is left of such a run starts the next
+// line.
 qsizetype lineLength(const QString &plain, qsizetype start, QTextBoundaryFinder &breaks,
                      const QFontMetricsF &metrics, qreal width)
 {
@@ -67,7 +76,7 @@ qsizetype lineLength(const QString &plain, qsizetype start, QTextBoundaryFinder 
         return rest.size();
     const qsizetype head = fittingHead(rest, metrics, width);
     const qsizetype wrap = lastWrapPoint(plain, start, start + head, breaks);
-    return wrap > start ? wrap - start : head;
+    return isBlank(QStringView(plain).sliced(start, wrap - start)) ? head : wrap - start;
 }
 
 } // namespace

@@ -1,5 +1,7 @@
-// A tool tip's lines: each within the width with its blanks, none empty or of
-// a wrap point's blank alone, a word cut as long as fits, nothing lost or doubled.
+// A tool tip's lines: each within the width with its blanks, none empty, none
+// of blanks alone unless the blanks end the text or would not fit in a line with
+// the character after them, a word cut as long as fits, nothing lost or doubled;
+// and the exact lines of texts that break alike in any usual font.
 
 #include "ToolTipLines.h"
 
@@ -47,6 +49,10 @@ private slots:
         QTest::newRow("a negative width") << "ab cd" << -1.0 << true;
         QTest::newRow("characters outside the basic plane, wider than the width")
             << Emoji + Emoji << widthOf(Emoji) / 2 << false;
+        QTest::newRow("a word cut before a blank")
+            << "abc def" << widthOf(QStringLiteral("abc")) << true;
+        QTest::newRow("leading blanks before a word that fills the width")
+            << "   abcdef" << widthOf(QStringLiteral("abcdef")) << true;
     }
 
     void linesFitAndKeepTheText()
@@ -66,12 +72,37 @@ private slots:
             QVERIFY2(!line.isEmpty() && !line.back().isHighSurrogate(), shown);
             QVERIFY2(blankStarts || !line.front().isSpace(), shown);
             // One character is a line however wide; else the line fits, and if
-            // it is cut inside a word, the next character would not.
+            // it is cut inside a word or is blanks alone, the next character
+            // would not.
             if (line.toUcs4().size() > 1)
                 QVERIFY2(metrics.horizontalAdvance(line) <= width, shown);
-            if (end < text.size() && !line.back().isSpace())
+            if (end < text.size() && (line.trimmed().isEmpty() || !line.back().isSpace()))
                 QVERIFY2(metrics.horizontalAdvance(line + characterAt(text, end)) > width, shown);
         }
+    }
+
+    void linesAre_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<qreal>("width");
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("no text") << QString() << widthOf(QStringLiteral("abc")) << QStringList();
+        QTest::newRow("a wrap after a blank")
+            << "abc def" << widthOf(QStringLiteral("abc d")) << QStringList{"abc ", "def"};
+        QTest::newRow("a wrap after a hyphen")
+            << "abc-def-ghi" << widthOf(QStringLiteral("abc-def")) << QStringList{"abc-", "def-ghi"};
+        QTest::newRow("a word cut before a blank")
+            << "aaa aaa" << widthOf(QStringLiteral("aaa")) << QStringList{"aaa", " aa", "a"};
+        QTest::newRow("a leading blank before a word as wide as the width")
+            << " aaa" << widthOf(QStringLiteral("aaa")) << QStringList{" aa", "a"};
+    }
+
+    void linesAre()
+    {
+        QFETCH(QString, text);
+        QFETCH(qreal, width);
+        QFETCH(QStringList, lines);
+        QCOMPARE(ToolTipLines::linesOf(text, QFont(), width), lines);
     }
 };
 
