@@ -60,7 +60,8 @@ void Worker::SendIMUsetCommands()
 // the next one, maybe with another unit on the port, must not send them
 // unasked. The event log names them once. The pending texts may stay: a text
 // goes out only under its bit, and the request that sets a bit brings its
-// group's texts with it.
+// group's texts with it; the output protocol's format and header come with
+// the protocol request that the window sends just before its bits.
 void Worker::dropUnsentSettings()
 {
     logDroppedSettings(IMUsettingsFlag, "when the port was closed");
