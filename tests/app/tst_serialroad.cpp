@@ -586,7 +586,7 @@ private slots:
         action("actionHaltSerialPort")->trigger();
         // The sweep halted has gone on unwritten; the read-out ends with the first
         // sweep written whole, each sweep asking twice for the address.
-        QTRY_VERIFY_WITH_TIMEOUT(buttonsEnabled() && another.receivedLines().last() == "$getdip#", ReadoutTimeoutMs);
+        QTRY_VERIFY_WITH_TIMEOUT(buttonsEnabled() && another.receivedLines().endsWith("$getdip#"), ReadoutTimeoutMs);
         QCOMPARE(another.receivedLines().count("$getsip#"), 2 * another.receivedLines().count("$getdip#"));
         for (const QLineEdit *edit : {child<QLineEdit>("lineEditIMUIP4_0"), child<QLineEdit>("lineEditIMUIP4_3")})
             QCOMPARE(edit->text(), QString());
