@@ -348,7 +348,6 @@ private:
     void showInstruments(const OutputDataType &data);
 
     // --- Device identity: the Ethernet features the model gates
-    void enableModelFeatures();
     void setEthernetFeaturesEnabled(bool enabled);
 
     // --- Ethernet

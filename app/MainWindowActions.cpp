@@ -110,7 +110,7 @@ void MainWindow::leaveSerialLink()
     m_console->setEnabled(false);
     ui->actionConnect->setChecked(false);
     ui->actionConfigure->setEnabled(true);
-    enableModelFeatures();
+    setEthernetFeaturesEnabled(true);
 }
 
 // Every way of leaving a link ends here: no link, nothing to apply, no

@@ -25,12 +25,7 @@ void MainWindow::enableSpecialHardwareFeature(const FactorySettingsT &fsettings)
     ui->groupBox_GPS_RadioButtons->setEnabled(false);
 }
 
-// The Ethernet features as at start-up, before a unit's model gated them.
-void MainWindow::enableModelFeatures()
-{
-    setEthernetFeaturesEnabled(true);
-}
-
+// Enabled at start-up; a unit's model gates them while its serial link lasts.
 void MainWindow::setEthernetFeaturesEnabled(bool enabled)
 {
     ui->actionEthernetConnect->setEnabled(enabled);
