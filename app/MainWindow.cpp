@@ -104,7 +104,7 @@ MainWindow::MainWindow(QWidget *parent)
     primeBaudRateBoxes();
     primeProtocolWidgets();
     primeAddressEdits();
-    factorysettings.serialNumber = QStringLiteral("__ __ __ __");
+    forgetIdentity();
     ui->lcdNumberHeave->display(QStringLiteral("0.00"));
     applyFonts();
     fitToFont();

@@ -144,6 +144,8 @@ public slots:
 
     // --- Device identity: model features and the factory-info box (MainWindowIdentity.cpp)
     void enableSpecialHardwareFeature(const FactorySettingsT &fsettings);
+    // An identity the worker reports, taken only while the link it was read on is in use.
+    void identityOfLink(const FactorySettingsT &fsettings, uint32_t link);
     void ImuFactoryInformation();
 
     // --- Device values: the worker's reports written back into the settings widgets
@@ -347,7 +349,9 @@ private:
     void showReadouts(const ReadoutTexts::Readouts &texts);
     void showInstruments(const OutputDataType &data);
 
-    // --- Device identity: the Ethernet features the model gates
+    // --- Device identity: the identity shown, and the Ethernet features the model gates
+    void takeIdentity(const FactorySettingsT &fsettings);
+    void forgetIdentity();
     void setEthernetFeaturesEnabled(bool enabled);
 
     // --- Ethernet

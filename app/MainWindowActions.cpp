@@ -65,6 +65,7 @@ void MainWindow::openSerialPort()
         return;
     }
     forgetReportedDeviceAddress();
+    forgetIdentity();
     m_console->setEnabled(true);
     ui->actionConnect->setChecked(true);
     ui->actionConnect->setToolTip(QStringLiteral("Disconnect serial port"));

@@ -105,6 +105,7 @@ void MainWindow::on_actionEthernetConnect_triggered()
     }
     leaveSerialForEthernet();
     leaveLink();
+    forgetIdentity();
     emit signalEthernetConnectTriggered(true, entry->ip(), entry->broadcast());
     setConnectionMode(Worker::EthernetMode);
 }

@@ -19,10 +19,34 @@ constexpr int BoxTopOffset = 75;
 
 void MainWindow::enableSpecialHardwareFeature(const FactorySettingsT &fsettings)
 {
+    takeIdentity(fsettings);
+    const int model = DeviceIdentity::hardwareIdNumber(fsettings.hardwareId);
+    setEthernetFeaturesEnabled(DeviceIdentity::hasEthernetFeatures(model));
+}
+
+// An identity belongs to the session that read it: one read by auto-detection
+// with no link, or one that arrives after the window has left its link,
+// changes nothing. The model gates the Ethernet features only while the serial
+// link that identified the unit is in use; a unit that answered over Ethernet
+// has the features whatever its model says.
+void MainWindow::identityOfLink(const FactorySettingsT &fsettings, uint32_t link)
+{
+    if ((link & Worker::SerialMode) && serialInUse())
+        enableSpecialHardwareFeature(fsettings);
+    else if ((link & Worker::EthernetMode) && ethernetInUse())
+        takeIdentity(fsettings);
+}
+
+void MainWindow::takeIdentity(const FactorySettingsT &fsettings)
+{
     factorysettings = fsettings;
-    const bool ethernet = DeviceIdentity::hasEthernetFeatures(DeviceIdentity::hardwareIdNumber(fsettings.hardwareId));
-    setEthernetFeaturesEnabled(ethernet);
     ui->groupBox_GPS_RadioButtons->setEnabled(false);
+}
+
+// Each session, serial or Ethernet, starts from the identity the program starts with.
+void MainWindow::forgetIdentity()
+{
+    factorysettings = DeviceIdentity::startupIdentity();
 }
 
 // Enabled at start-up; a unit's model gates them while its serial link lasts.

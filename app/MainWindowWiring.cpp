@@ -57,7 +57,7 @@ void MainWindow::connectWorker()
     connect(m_worker, &Worker::EnableAllPrtParameters, this, &MainWindow::EnableAllPrtParameters);
     connect(m_worker, &Worker::signalProcessIMUFlags, this, &MainWindow::ProcessIMUFlags);
     connect(m_worker, &Worker::signalProcessProtocolParameters, this, &MainWindow::ProcessProtocolParameters);
-    connect(m_worker, &Worker::signalEnableSpecialHardwareFeature, this, &MainWindow::enableSpecialHardwareFeature);
+    connect(m_worker, &Worker::signalEnableSpecialHardwareFeature, this, &MainWindow::identityOfLink);
     connect(m_worker, &Worker::showMessageBox, this, &MainWindow::showMessageBox);
     connect(m_worker, &Worker::signalDispalyOutputData, this, &MainWindow::displayOutputDataOfLink);
     connect(m_worker, &Worker::signalErrorLoggerWrite, this, &MainWindow::errorLoggerWrite);

@@ -61,6 +61,21 @@ void Worker::setInterfaceMode(uint32_t mode)
     m_interfaceMode = mode;
 }
 
+// The unit of a new session may be another than the last one: the session
+// starts as the program does, with no sample fields, no output protocol and no
+// identity known until the unit reports its own. No null address has been
+// answered yet, and no wait armed for the last unit holds back the session's
+// first query or datagram.
+void Worker::forgetLastUnit()
+{
+    m_outputData = OutputDataType();
+    m_protocol = OutputProtocolSlots();
+    protocolId = 0;
+    factorysettings = FactorySettingsT();
+    m_nullAddressCount = 0;
+    m_waitTicks = 0;
+}
+
 bool Worker::linkIsUp() const
 {
     return m_serialConnected || m_udpBound;

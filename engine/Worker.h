@@ -117,7 +117,8 @@ signals:
     void signalProtocolHeaderSetText(const QString &label, const QString &header);
     void EnableAllPrtParameters(bool enable);
     void signalProcessProtocolParameters(const OutputProtocolType &protocol, uint8_t index);
-    void signalEnableSpecialHardwareFeature(const FactorySettingsT &identity);
+    // The identity, and the link (interface mode) it was read on.
+    void signalEnableSpecialHardwareFeature(const FactorySettingsT &identity, uint32_t link = AnyLink);
     void doubleSpinBoxNorthOffsetSetValue(double value);
     void doubleSpinBoxGaussSetValue(int axis, double value);
     void setProgressBar(int mode, int value);
@@ -176,13 +177,13 @@ private:
 
     void setInterfaceMode(uint32_t mode);
     bool linkIsUp() const;
+    void forgetLastUnit();
     void serialTick();
     void fillStatisticsList();
 
     // Serial link
     void serialPortOpened(const UserSettingsType &settings);
     void serialPortOpenFailed();
-    void forgetLastUnit();
     void writeSerialData(const QByteArray &data);
 
     // Receive path
@@ -222,6 +223,7 @@ private:
 
     // UDP link
     void connectEthernet(const QHostAddress &address, const QHostAddress &broadcast);
+    void forgetLastEthernetUnit();
     void disconnectEthernet();
     void resetUdpSocket();
     bool bindUdpSocket(uint16_t port);
@@ -267,6 +269,7 @@ private:
     void storeSerialNumber(const QByteArray &payload);
     void storePartNumber(const QByteArray &payload);
     void storeFirmwareVersion(const QByteArray &payload);
+    void reportIdentity();
     void processProtocolAnswer(const QByteArray &payload);
     void processFlagsAnswer(const QByteArray &payload);
     void processDeviceAddressAnswer(const QByteArray &payload);

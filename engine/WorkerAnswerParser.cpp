@@ -126,7 +126,7 @@ void Worker::storeSerialNumber(const QByteArray &payload)
     factorysettings.hardwareId = fields->hardwareId;
     factorysettings.date = fields->date;
     factorysettings.serialId = fields->serialId;
-    emit signalEnableSpecialHardwareFeature(factorysettings);
+    reportIdentity();
 }
 
 void Worker::storePartNumber(const QByteArray &payload)
@@ -135,7 +135,7 @@ void Worker::storePartNumber(const QByteArray &payload)
     if (!partNr)
         return;
     factorysettings.partNr = *partNr;
-    emit signalEnableSpecialHardwareFeature(factorysettings);
+    reportIdentity();
 }
 
 void Worker::storeFirmwareVersion(const QByteArray &payload)
@@ -144,7 +144,15 @@ void Worker::storeFirmwareVersion(const QByteArray &payload)
     if (!version)
         return;
     factorysettings.fwVersion = *version;
-    emit signalEnableSpecialHardwareFeature(factorysettings);
+    reportIdentity();
+}
+
+// The identity goes with the link it was read on: the window takes it only
+// while that link is in use (not one read by auto-detection, nor one that
+// arrives after the window has left the link).
+void Worker::reportIdentity()
+{
+    emit signalEnableSpecialHardwareFeature(factorysettings, m_interfaceMode);
 }
 
 void Worker::processProtocolAnswer(const QByteArray &payload)

@@ -17,8 +17,10 @@ constexpr qint64 AutoDetectTimeoutMs = 300000;
 
 bool Worker::s_autoDetectTimedOut = false;
 
+// No wait armed for the unit of a link just left holds back the first step.
 void Worker::setAutoDetect(const QList<QString> &portNames, int combinations)
 {
+    m_waitTicks = 0;
     m_autoDetectPorts = portNames;
     m_autoDetectRunning = true;
     m_autoDetectStartPending = true;

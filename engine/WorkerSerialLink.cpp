@@ -38,6 +38,9 @@ void Worker::serialPortOpened(const UserSettingsType &settings)
     emit signalActionsSetChecked(true, ConnectAction);
     m_serial->clear(QSerialPort::AllDirections);
     m_answerQueue.clear();
+    // With no protocol known, the unit's answers may stand behind frame bytes,
+    // whatever the last unit streamed; with no identity known, a halted
+    // read-out sweeps until the halt ends.
     forgetLastUnit();
     restartSettingsReadout();
     setInterfaceMode(SerialMode);
@@ -45,23 +48,6 @@ void Worker::serialPortOpened(const UserSettingsType &settings)
     emit showStatusMessage(tr("Connected to %1 : %2, %3, %4, %5")
                                .arg(displayPortName(m_serial->portName()), settings.stringBaudRate,
                                     settings.stringDataBits, settings.stringParity, settings.stringStopBits));
-}
-
-// The unit on the port may be another than the last one: the session starts as
-// the program does, with no sample fields, no output protocol and no identity
-// known until the unit reports its own in the read-out (its answers may then
-// stand behind frame bytes, whatever the last unit streamed; a halted read-out
-// sweeps until the halt ends, as the identity is not yet known). No null
-// address has been answered yet, and no wait armed for the last unit holds
-// back the first query.
-void Worker::forgetLastUnit()
-{
-    m_outputData = OutputDataType();
-    m_protocol = OutputProtocolSlots();
-    protocolId = 0;
-    factorysettings = FactorySettingsT();
-    m_nullAddressCount = 0;
-    m_waitTicks = 0;
 }
 
 void Worker::serialPortOpenFailed()

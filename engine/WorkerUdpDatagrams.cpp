@@ -93,7 +93,7 @@ void Worker::applyAnswerIdentity(const SettingsAnswer::Record &record)
     factorysettings.hardwareId = QString::number(record.hardwareId);
     factorysettings.serialId = QString::number(record.serial);
     factorysettings.serialNumber = SettingsAnswer::serialNumber(record);
-    emit signalEnableSpecialHardwareFeature(factorysettings);
+    reportIdentity();
 }
 
 QString Worker::processUdpDatagrams(const QByteArray &datagram, bool process)

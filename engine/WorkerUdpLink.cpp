@@ -59,8 +59,8 @@ void Worker::connectEthernet(const QHostAddress &address, const QHostAddress &br
 {
     closeSerialPort();
     resetUdpSocket();
-    // No field of the last link's sample passes for the unit this one finds.
-    m_outputData = OutputDataType();
+    forgetLastUnit();
+    forgetLastEthernetUnit();
     m_scanning = true;
     m_interfaceAddress = address;
     m_discoveryTarget = broadcast;
@@ -71,6 +71,18 @@ void Worker::connectEthernet(const QHostAddress &address, const QHostAddress &br
     emit showEthernetStatusMessage(tr("Connected"));
     if (m_localUdpPort != udpSocketIP4->localPort())
         emit m_uiLineEditLocalUdpPortSetText(QString::number(udpSocketIP4->localPort()));
+}
+
+// Each connection finds its unit afresh, even where the last session (or a
+// serial one) learnt an address: until a unit answers, a scan-off request does
+// not end the search and nothing but discovery goes out. A rebind the last
+// session asked for is not this session's either: only its own unit's answer
+// rebinds and says "Connected". The discovery counter, the message number and
+// the ports carry over.
+void Worker::forgetLastEthernetUnit()
+{
+    m_deviceAddress = QHostAddress();
+    m_rebindRequest = false;
 }
 
 void Worker::disconnectEthernet()

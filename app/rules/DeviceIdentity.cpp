@@ -34,6 +34,13 @@ bool hasEthernetFeatures(int hardwareId)
     }
 }
 
+FactorySettingsT startupIdentity()
+{
+    FactorySettingsT identity;
+    identity.serialNumber = QStringLiteral("__ __ __ __");
+    return identity;
+}
+
 QString modelPicture(int hardwareId)
 {
     switch (hardwareId) {

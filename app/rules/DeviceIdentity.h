@@ -19,6 +19,10 @@ bool hasEthernetFeatures(int hardwareId);
 // Resource path of the model's picture.
 QString modelPicture(int hardwareId);
 
+// The identity the window knows before a session has read its unit: no
+// fields but the serial number's placeholder.
+FactorySettingsT startupIdentity();
+
 // Rich text of the identity box; the device's own texts are shown literally.
 QString factoryInfoText(const FactorySettingsT &identity);
 

@@ -4,6 +4,7 @@
 
 #include "Console.h"
 #include "DeviceDouble.h"
+#include "DeviceIdentity.h"
 #include "DialogAutoDetect.h"
 #include "MainWindowFixture.h"
 #include "NetNamespace.h"
@@ -317,6 +318,41 @@ private slots:
         QCOMPARE(resets.size(), 0);
     }
 
+    // Connect Ethernet from a serial link to a unit with a part number: the
+    // Ethernet session starts with no identity and, until its unit answers,
+    // searches with the Apply buttons off. Its unit, of a model the table does
+    // not know and without a part number, is shown as it is, and its model
+    // closes none of the Ethernet features: the action still leaves the link.
+    void windowEthernetUnitOfItsOwn()
+    {
+        UdpDevice device(QHostAddress(QHostAddress::AnyIPv4), Worker::DefaultDeviceUdpPort);
+        QVERIFY(placeUnit(device));
+        device.record.hardwareId = 7;
+        device.record.partNumberBlock = false;
+        device.answering = false;
+        DeviceDouble unit;
+        QVERIFY(connectSerial(unit));
+        QVERIFY(factoryInfo().contains(QStringLiteral("VRN12345")));
+        EthernetAnswers answers(*m_modal);
+        action()->trigger();
+        QCOMPARE(factoryInfo(), DeviceIdentity::factoryInfoText(DeviceIdentity::startupIdentity()));
+        QTRY_VERIFY_WITH_TIMEOUT(device.received().size() >= 2, Timeout); // searched twice, unanswered
+        QCOMPARE(child<QLabel>("labelEthernetStatus")->text(), QStringLiteral("Scaning For IMU"));
+        QVERIFY(!child<QPushButton>("pushButtonApplyChangesIMU")->isEnabled());
+
+        device.answering = true;
+        QTRY_VERIFY_WITH_TIMEOUT(child<QPushButton>("pushButtonApplyChangesIMU")->isEnabled(), Timeout);
+        FactorySettingsT identity = DeviceIdentity::startupIdentity();
+        identity.serialNumber = QStringLiteral("72023142");
+        identity.fwVersion = QStringLiteral("1.2.3");
+        QCOMPARE(factoryInfo(), DeviceIdentity::factoryInfoText(identity));
+        QVERIFY(action()->isEnabled() && child<QWidget>("groupBoxEthernet")->isEnabled());
+        action()->trigger();
+        QCOMPARE(MainWindowProbe::connectionMode(*m_window), uint32_t(Worker::NoLink));
+        QVERIFY(action()->isEnabled() && !action()->isChecked());
+        QVERIFY(answers.shown.isEmpty());
+    }
+
     // An Apply the unit does not confirm: once the worker drops it (its resends
     // and give-up have their own test), the status strip says so, also once the
     // unit is found again, until an Apply is confirmed.
@@ -584,6 +620,15 @@ private:
             halt->trigger();
         return QTest::qWaitFor([this] { return child<QPushButton>("pushButtonApplyChangesIMU")->isEnabled(); },
                                Timeout);
+    }
+
+    // The text the "IMU Factory Info" box shows; the box is closed at once.
+    QString factoryInfo()
+    {
+        BoxSeen box;
+        m_modal->then(closeBox(&box));
+        child<QAction>("actionInfoIMU")->trigger();
+        return box.text;
     }
 
     // The one interface left up, and the unit on it at 10.77.0.1: a model with

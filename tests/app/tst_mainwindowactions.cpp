@@ -352,6 +352,51 @@ private slots:
         QCOMPARE(box.position, QPoint(200 + 900 / 2 - 125, 100 + 75));
     }
 
+    void identityOfTheLinkInUse_data()
+    {
+        QTest::addColumn<uint>("window");
+        QTest::addColumn<uint>("link"); // the identity was read on
+        QTest::addColumn<QString>("hardwareId");
+        QTest::addColumn<bool>("taken");
+        QTest::addColumn<bool>("ethernet");
+        const uint none = Worker::NoLink, serial = Worker::SerialMode, ethernet = Worker::EthernetMode;
+        const uint any = Worker::AnyLink;
+        QTest::newRow("serial in use, read on it, no Ethernet") << serial << serial << "56" << true << false;
+        QTest::newRow("serial in use, read on it, Ethernet") << serial << serial << "61" << true << true;
+        QTest::newRow("serial in use, naming no link") << serial << any << "56" << true << false;
+        QTest::newRow("Ethernet in use, read on it") << ethernet << ethernet << "7" << true << true;
+        QTest::newRow("Ethernet in use, naming no link") << ethernet << any << "56" << true << true;
+        QTest::newRow("no link, read by detection") << none << none << "56" << false << true;
+        QTest::newRow("no link, read as the serial link closed") << none << serial << "56" << false << true;
+        QTest::newRow("Ethernet in use, read on the serial link") << ethernet << serial << "56" << false << true;
+        QTest::newRow("no link, naming no link") << none << any << "56" << false << true;
+    }
+
+    // An identity the worker reports counts for the session that read it: the
+    // info box shows it, and the model gates the Ethernet features, only while
+    // the serial link that read it is in use; one read over Ethernet never
+    // closes them.
+    void identityOfTheLinkInUse()
+    {
+        QFETCH(uint, window);
+        QFETCH(uint, link);
+        QFETCH(QString, hardwareId);
+        QFETCH(bool, taken);
+        QFETCH(bool, ethernet);
+        MainWindowProbe::setConnectionMode(*m_window, window);
+        FactorySettingsT identity;
+        identity.hardwareId = hardwareId;
+        identity.serialNumber = hardwareId + QStringLiteral("0412261234");
+        emit MainWindowProbe::worker(*m_window)->signalEnableSpecialHardwareFeature(identity, link);
+        QCOMPARE(child("actionEthernetConnect")->isEnabled(), ethernet);
+        QCOMPARE(child<QGroupBox>("groupBoxEthernet")->isEnabled(), ethernet);
+        BoxSeen box;
+        m_modal->then(closeBox(&box));
+        child("actionInfoIMU")->trigger();
+        QCOMPARE(box.text.contains(identity.serialNumber), taken);
+        QCOMPARE(!child<QGroupBox>("groupBox_GPS_RadioButtons")->isEnabled(), taken);
+    }
+
     void identityBeforeAnyReport()
     {
         BoxSeen box;

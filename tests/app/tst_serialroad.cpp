@@ -3,6 +3,7 @@
 
 #include "Console.h"
 #include "DeviceDouble.h"
+#include "DeviceIdentity.h"
 #include "DialogChart.h"
 #include "MainWindowFixture.h"
 #include "ReadoutTexts.h"
@@ -108,6 +109,15 @@ class TestSerialRoad : public QObject, public MainWindowFixture
     bool buttonsEnabled() const { return child<QPushButton>("pushButtonApplyChangesIMU")->isEnabled(); }
     Worker *worker() const { return MainWindowProbe::worker(*m_window); }
     QString consoleText() const { return MainWindowProbe::console(*m_window)->toPlainText(); }
+
+    // The text the "IMU Factory Info" box shows; the box is closed at once.
+    QString factoryInfo()
+    {
+        BoxSeen box;
+        m_modal->then(closeBox(&box));
+        action("actionInfoIMU")->trigger();
+        return box.text;
+    }
 
     // Connects the window to the device through the tool bar and waits for the
     // read-out to end and its last answer (the destination address) to be shown:
@@ -408,12 +418,23 @@ private slots:
         QCOMPARE(log.count("msg Error : Worker : readSerialData : gyro error 7 @ "), 1);
     }
 
-    // The settings dialog starts the detection; the device answers on its own
-    // pseudo-terminal, only at 38400; picking it opens the port at that rate.
+    void autoDetectionFromTheSettingsDialog_data()
+    {
+        QTest::addColumn<bool>("picked");
+        QTest::newRow("picked") << true;
+        QTest::newRow("list closed") << false;
+    }
+
+    // The settings dialog starts the detection; the device, a model without
+    // Ethernet, answers on its own pseudo-terminal, only at 38400; picking it
+    // opens the port at that rate. The answer read by the detection does not
+    // gate the Ethernet features: only the serial link that reads it does.
     void autoDetectionFromTheSettingsDialog()
     {
+        QFETCH(bool, picked);
         DeviceDouble found;
         found.setAnswerRate(38400);
+        found.configuration()["srn"] = "VRN562406010077";
         QStringList listed;
         m_modal->setHandler([&](QWidget *modal) {
             if (auto *dialog = qobject_cast<SettingsDialog *>(modal)) {
@@ -428,6 +449,10 @@ private slots:
             if (auto *choice = modal->findChild<QListWidget *>(QStringLiteral("listWidgetComPorts"))) {
                 for (int row = 0; row < choice->count(); ++row)
                     listed << choice->item(row)->text();
+                if (!picked) {
+                    qobject_cast<QDialog *>(modal)->reject();
+                    return true;
+                }
                 choice->setCurrentRow(0);
                 emit choice->itemDoubleClicked(choice->item(0));
                 return true;
@@ -441,7 +466,14 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(listed, QStringList{"Port: " + name + " , Baud Rate: 38400"}, DetectionTimeoutMs);
         QVERIFY(!action("actionHaltSerialPort")->isChecked());
         QVERIFY(!MainWindowProbe::console(*m_window)->halt);
+        if (!picked) {
+            QTRY_VERIFY(action("actionEthernetConnect")->isEnabled());
+            QVERIFY(child<QWidget>("groupBoxEthernet")->isEnabled());
+            QCOMPARE(MainWindowProbe::connectionMode(*m_window), uint32_t(Worker::NoLink));
+            return;
+        }
         QTRY_VERIFY_WITH_TIMEOUT(buttonsEnabled(), ReadoutTimeoutMs); // the read-out ran at 38400
+        QVERIFY(!action("actionEthernetConnect")->isEnabled() && !child<QWidget>("groupBoxEthernet")->isEnabled());
         QTRY_VERIFY(consoleText().contains(QStringLiteral("$prn#VRN12345")));
         QCOMPARE(found.baudRate(), 38400);
         QCOMPARE(text("labelSerialPortStatus"), "Connected to " + name + " : 38400, 8, None, 1");
@@ -549,9 +581,9 @@ private slots:
     // Unit A, a model without Ethernet, streams TOG and tells its address only
     // when asked again; Halt is checked and the link left: the instruments show
     // no attitude, and Ethernet is offered again. Unit B, connected while
-    // halted, is read once Halt is released as a first unit would be: asked
-    // twice in each sweep for the address it does not have, it shows none, and
-    // its samples show.
+    // halted, is read once Halt is released as a first unit would be: until
+    // then the info box shows no identity; asked twice in a sweep for the
+    // address it does not have, it shows none, and its samples show.
     void nextUnitReadAsTheFirst()
     {
         m_device->configuration()["srn"] = "VRN562406010077";
@@ -583,11 +615,14 @@ private slots:
         QTest::qWait(QuietTicks * TickMs);
         QCOMPARE(another.receivedLines(), QByteArrayList());
         QVERIFY(!buttonsEnabled());
+        QCOMPARE(factoryInfo(), DeviceIdentity::factoryInfoText(DeviceIdentity::startupIdentity()));
         action("actionHaltSerialPort")->trigger();
         // The sweep halted has gone on unwritten; the read-out ends with the first
-        // sweep written whole, each sweep asking twice for the address.
+        // sweep written whole, which asks twice for the address.
         QTRY_VERIFY_WITH_TIMEOUT(buttonsEnabled() && another.receivedLines().endsWith("$getdip#"), ReadoutTimeoutMs);
-        QCOMPARE(another.receivedLines().count("$getsip#"), 2 * another.receivedLines().count("$getdip#"));
+        const QByteArrayList lines = another.receivedLines();
+        QCOMPARE(lines.mid(lines.lastIndexOf("$getsrn#")).count("$getsip#"), 2);
+        QVERIFY(factoryInfo().contains(QStringLiteral("IMU SN : ") + another.configuration()["srn"].mid(3)));
         for (const QLineEdit *edit : {child<QLineEdit>("lineEditIMUIP4_0"), child<QLineEdit>("lineEditIMUIP4_3")})
             QCOMPARE(edit->text(), QString());
         QTRY_COMPARE(text("labelRoll"), QStringLiteral("Roll  : +02.50"));

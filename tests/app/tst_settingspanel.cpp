@@ -1,5 +1,6 @@
 #include "EthernetSettingsDatagram.h"
 #include "MainWindowFixture.h"
+#include "PtyDevice.h"
 #include "Worker.h"
 
 #include <QUdpSocket>
@@ -855,6 +856,22 @@ private slots:
         click(qPrintable(button));
         QTEST(events(), "expected");
         QCOMPARE(m_recorder->datagrams.value(0).mid(16, 8).toHex(), addresses);
+    }
+
+    // A serial session starts from the start-up device address: a group typed
+    // wrong in a later Ethernet session, before its unit has reported one, goes
+    // out as the settings image's default, not as the last unit's address.
+    void serialSessionForgetsReportedAddress()
+    {
+        PtyDevice unit;
+        m_window->m_uiLineEditIMUIP4SetText({"10", "0", "0", "5"});
+        MainWindowProbe::choosePort(*m_window, unit.portName());
+        m_window->openSerialPort();
+        setLink(Worker::EthernetMode);
+        setOctets("lineEditIMUIP4_", {"10", "0", "0", ""});
+        m_window->ApplyEthernetSettings(0);
+        QCOMPARE(events().value(0), QStringLiteral("datagram 192.168.0.100 0"));
+        QCOMPARE(m_recorder->datagrams.value(0).mid(16, 4).toHex(), QByteArray("c0a80064"));
     }
 
     // The worker could not bind the Ethernet socket: the window is left with

@@ -86,6 +86,11 @@ quint16 UdpDevice::port() const
     return m_socket->localPort();
 }
 
+bool UdpDevice::hasPendingDatagrams() const
+{
+    return m_socket->hasPendingDatagrams();
+}
+
 void UdpDevice::send(const QByteArray &bytes, const QHostAddress &to, quint16 port)
 {
     m_socket->writeDatagram(bytes, to, port);

@@ -67,6 +67,8 @@ public:
 
     bool isBound() const;
     quint16 port() const;
+    // Whether datagrams sent to the double wait to be read (and answered).
+    bool hasPendingDatagrams() const;
 
     DeviceRecord record;
     bool answering = true;

@@ -801,9 +801,13 @@ private slots:
             if (line == Probe && answering.baudRate() == 38400)
                 link.send(answering, "$srn#VRNAB1234565678\r\n");
         });
+        QSignalSpy identities(&link.worker, &Worker::signalEnableSpecialHardwareFeature);
         link.worker.setAutoDetect({QStringLiteral("/dev/imu-none"), silent.portName(), answering.portName()}, 3 * Rates);
         QVERIFY(link.detect());
         QCOMPARE(link.found(), QStringList{foundAt(answering, 38400)});
+        // The identity the answer told was read on no link.
+        QCOMPARE(identities.size(), 1);
+        QCOMPARE(identities.first().at(1).toUInt(), uint(Worker::NoLink));
         // Three probes at every rate of the silent port, then at four rates of the
         // answering one until its first answer; the missing path is skipped.
         QCOMPARE(silent.receivedLines(), QList<QByteArray>(3 * Rates, Probe));
@@ -831,6 +835,23 @@ private slots:
         QCOMPARE(link.box.size(), 1);
         QCOMPARE(link.box.at(0).at(1).toString(), QStringLiteral("Couldn't detect the IMU!."));
         QVERIFY(!WorkerProbe::serialPort(link.worker)->isOpen());
+    }
+
+    // A wait armed for the unit of the link just left (its null address asked
+    // for again) does not hold back detection: its first step opens a port.
+    void detectionNotHeldBackByTheLastUnit()
+    {
+        Link link;
+        link.open();
+        link.send(link.device, "$sip#0.0.0.0\r\n");
+        QVERIFY(link.settle());
+        QVERIFY(WorkerProbe::waitTicks(link.worker) > 0);
+        link.worker.refreshSerialPort();
+        link.worker.setAutoDetect({link.other.portName()}, Rates);
+        link.tick();
+        QCOMPARE(link.progress.size(), 1);
+        QCOMPARE(link.status.last().at(0).toString(),
+                 QStringLiteral("Detecting on %1 : 4800, 8, None, 1").arg(link.other.portName()));
     }
 
     // Lines a device sends by itself prove it as well as an answer would: it is

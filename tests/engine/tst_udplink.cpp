@@ -150,6 +150,12 @@ struct LinkWith
         for (int i = 0; i < times; ++i)
             worker.udpTimerTask();
     }
+    // Whole ticks, waits included.
+    void ticks(int times)
+    {
+        for (int i = 0; i < times; ++i)
+            worker.tick();
+    }
     // Connected, found by discovery and rebound: the linked state.
     bool bringUp()
     {
@@ -249,7 +255,7 @@ private slots:
                  (QStringList{"ethernet(Scaning For IMU)", "buttons(false)", "udp(" + port + ")", "local(" + local + ")",
                               "ip(127.0.0.1)", "dst(127.0.0.1)", "flags(33)", "protocol(80000014/2147483668,0)",
                               "header(HEADER,ABC" + QString(5, QChar(0)) + ")", "baud(3,5)", "frequency(100)", "offset(3,-2)",
-                              "identity(VRN3ABCDEF12XYZ/72023142/7/20231/42/1.2.3)",
+                              "identity(VRN3ABCDEF12XYZ/72023142/7/20231/42/1.2.3,1)",
                               "event(msg Info : Worker : processUdpCmdDatagrams : ready)",
                               "console($QUORVX#ANS#127.0.0.1 @ " + port + " -> " + local + "\r\n,1,false)", "buttons(true)"}));
         QCOMPARE(WorkerProbe::deviceAddress(link.worker), QHostAddress(QHostAddress::LocalHost));
@@ -289,7 +295,7 @@ private slots:
         QCOMPARE(UserSettings.baudCode[2], 2u);
         QCOMPARE(UserSettings.yawOffset, 1.5);
         // Without the block the part number stays; a small serial gives a short serial number.
-        QCOMPARE(link.log.named("identity").first(), QStringLiteral("identity(VRN3ABCDEF12XYZ/7202315/7/20231/5/1.2.3)"));
+        QCOMPARE(link.log.named("identity").first(), QStringLiteral("identity(VRN3ABCDEF12XYZ/7202315/7/20231/5/1.2.3,1)"));
     }
 
     // The device address after a settings datagram follows the datagram's own
@@ -876,6 +882,67 @@ private slots:
         QVERIFY(link.log.named("event").filter("dropped").isEmpty());
         QTest::qWait(50);
         QCOMPARE(link.settingsDatagramsReceived(), 0);
+    }
+
+    // Whatever the last session, serial or Ethernet, left armed (a rebind, a
+    // wait, a learnt address, an identity), the next connection finds its own
+    // unit: until one answers, every run searches, a scan-off request or an
+    // Apply sends nothing to the last unit, and nothing says "Connected" again
+    // or enables the Apply buttons. Its unit's identity is its own.
+    void nextSessionFindsItsOwnUnit_data()
+    {
+        QTest::addColumn<QString>("left");
+        QTest::newRow("a rebind asked for by the answer that ended the search") << "rebind";
+        QTest::newRow("within a new local port's wait") << "local port";
+        QTest::newRow("within an Apply's wait") << "apply";
+        QTest::newRow("a serial session within an address wait") << "serial";
+    }
+    void nextSessionFindsItsOwnUnit()
+    {
+        QFETCH(QString, left);
+        Link link;
+        PtyDevice serialPort;
+        if (left == QStringLiteral("rebind")) {
+            link.connect();
+            link.run();
+            QTRY_VERIFY_WITH_TIMEOUT(WorkerProbe::rebindRequest(link.worker), Timeout);
+        } else if (left == QStringLiteral("serial")) {
+            link.worker.openSerialPort(serialTestSettings(serialPort.portName()));
+            serialPort.send("$sip#0.0.0.0\r\n");
+            WorkerProbe::setDeviceAddress(link.worker, QHostAddress(QHostAddress::LocalHost));
+        } else {
+            QVERIFY(link.bringUp());
+            link.device.confirming = false;
+            if (left == QStringLiteral("apply"))
+                link.worker.sendUdpCmdDatagram(QStringLiteral("127.0.0.1"), settingsDatagram(0x21, 9), 0);
+            else
+                link.worker.resetUdpSocketSlot(freePort());
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(WorkerProbe::waitTicks(link.worker) > 0 || left == QStringLiteral("rebind"), Timeout);
+        link.worker.EthernetConnectTriggered(false, QHostAddress::Any, QHostAddress::Broadcast);
+
+        link.device.answering = false;
+        QTRY_VERIFY_WITH_TIMEOUT(!link.device.hasPendingDatagrams(), Timeout);
+        link.device.clear();
+        link.log.take();
+        link.connect();
+        const int runs = 2 * int(Worker::DiscoveryInterval);
+        link.ticks(runs);
+        QCOMPARE(link.log.named("ethernet"),
+                 QStringList{"ethernet(Connected)"} + QStringList(runs, QStringLiteral("ethernet(Scaning For IMU)")));
+        link.worker.scanVeltoIMUSlot(false); // as an interface Apply asks
+        link.worker.sendUdpCmdDatagram(QStringLiteral("127.0.0.1"), settingsDatagram(0x21, 10), 0);
+        link.ticks(3 * runs);
+        QTRY_VERIFY_WITH_TIMEOUT(link.device.received().size() >= 4, Timeout);
+        for (const UdpDevice::Received &datagram : link.device.received())
+            QVERIFY2(datagram.bytes.endsWith("   scan for IMU   "), datagram.bytes.constData());
+        QVERIFY(link.log.named("ethernet").filter(QRegularExpression("Connected|Reset")).size() == 1);
+        QVERIFY(!link.log.named("buttons").contains(QStringLiteral("buttons(true)")));
+
+        link.device.answering = true;
+        link.device.record.partNumberBlock = false;
+        link.ticks(int(Worker::DiscoveryInterval));
+        QTRY_COMPARE_WITH_TIMEOUT(link.log.named("identity"), QStringList{"identity(/72023142/7/20231/42/1.2.3,1)"}, Timeout);
     }
 
     // A datagram refused while the worker searches is dropped by the search as

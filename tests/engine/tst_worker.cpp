@@ -144,11 +144,11 @@ private slots:
         row("100 silent ticks", {"x"}, {}, 0, false, false, 100);
         row("101 silent ticks restart the read-out", {"x"}, {"buttons(0)"}, 0, false, false, 101);
         answer("4096-byte line", "$frq#" + QByteArray(4089, '9') + "\r\n", {"frequency(" + QByteArray(4089, '9') + ")"});
-        answer("srn, 12 characters", "$srn#VRNAB1234565678\r\n", {"identity(/AB1234565678/AB/123456/5678/)"});
-        answer("srn without prefix", "$srn#ABCDEFGH\r\n", {"identity(/ABCDEFGH/AB/CDEFGH//)"});
+        answer("srn, 12 characters", "$srn#VRNAB1234565678\r\n", {"identity(/AB1234565678/AB/123456/5678/,2)"});
+        answer("srn without prefix", "$srn#ABCDEFGH\r\n", {"identity(/ABCDEFGH/AB/CDEFGH//,2)"});
         answer("srn too short", "$srn#VRN1234\r\n", {});
-        answer("prn", "$prn#VRN12345\r\n$prn#12345678\r\n", {"identity(VRN12345/////)"});
-        answer("fwv", "$fwv#V6.01.0215\r\n$fwv#6.01.0215\r\n", {"identity(/////V6.01.0215)"});
+        answer("prn", "$prn#VRN12345\r\n$prn#12345678\r\n", {"identity(VRN12345/////,2)"});
+        answer("fwv", "$fwv#V6.01.0215\r\n$fwv#6.01.0215\r\n", {"identity(/////V6.01.0215,2)"});
         answer("frq, payload as it stands", "$frq# 100\r\n", {"frequency( 100)"});
         answer("bd3", "$bd3#unknown\r\n", {"baud(2,unknown)"});
         answer("gps", "$gps#RS422\r\n$gps#NOGPS\r\n$gps#x\r\n", {"gps(1)", "gps(2)", "gps(0)"});
