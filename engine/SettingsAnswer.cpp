@@ -148,6 +148,14 @@ QString serialNumber(const Record &record)
     return QString::number(record.hardwareId) + QString::number(record.date) + QString::number(record.serial);
 }
 
+QByteArray trailerExcerpt(const QByteArray &trailer)
+{
+    const QByteArray trimmed = trailer.trimmed();
+    if (trimmed.size() <= TrailerExcerptSize)
+        return trimmed;
+    return trimmed.first(TrailerExcerptSize) + " ... (" + QByteArray::number(trailer.size()) + " bytes)";
+}
+
 float parameterValue(QByteArrayView data, qsizetype offset)
 {
     if (offset < 0 || offset > data.size() - 4)

@@ -25,6 +25,8 @@ inline constexpr qsizetype PartNumberBlockSize = 14;
 inline constexpr qsizetype SignatureSize = 4;
 inline constexpr int OffsetCount = 3;
 inline constexpr int BaudCodeCount = 3;
+// The most of a trailer an event-log line carries.
+inline constexpr qsizetype TrailerExcerptSize = 64;
 // Offsets are sent in hundredths of a degree.
 inline constexpr double OffsetScale = 100.0;
 
@@ -60,6 +62,11 @@ QString addressText(const Octets &octets);
 QList<QByteArray> octetTexts(const Octets &octets);
 // Hardware id, date and serial as decimal texts, joined without padding.
 QString serialNumber(const Record &record);
+
+// The trailer as the event log shows it: trimmed of white space at either end;
+// one longer than TrailerExcerptSize is cut there and followed by its length,
+// for example "xxxx ... (65000 bytes)".
+QByteArray trailerExcerpt(const QByteArray &trailer);
 
 // Fixed-point numbers at offset: 16.16 signed, and signed hundredths; 0 when
 // the bytes do not all exist.

@@ -4,6 +4,7 @@
 #include "AnswerParser.h"
 #include "CommandTable.h"
 #include "DeviceTypes.h"
+#include "PaceLimit.h"
 #include "SerialFraming.h"
 #include "SettingsAnswer.h"
 #include "StatisticsFilter.h"
@@ -68,6 +69,11 @@ public:
     static constexpr int StatisticsFilterCount = 13;
     // Runs of the UDP task between two discovery datagrams.
     static constexpr uint32_t DiscoveryInterval = 10;
+    // A unit's pace of settings answers: a few at once, then one per interval.
+    static constexpr int SettingsAnswerAllowance = 5;
+    static constexpr std::chrono::milliseconds SettingsAnswerInterval{100};
+    // Datagrams read in one round of the socket's readyRead.
+    static constexpr int DatagramsPerRound = 64;
 
     // Modes of setProgressBar during auto-detection.
     enum ProgressMode : int {
@@ -243,6 +249,7 @@ private:
     void serveRebindRequest();
     void countSettingsReread();
     void receiveUdpDatagram(const QByteArray &datagram);
+    bool admitSettingsAnswer();
     void handleSettingsAnswer(const QByteArray &answer);
     void handleOutputDatagram(const QByteArray &datagram);
     bool confirmsPendingDatagram(const QByteArray &answer);
@@ -374,6 +381,7 @@ private:
     bool m_setDatagramSent = false;
     uint32_t m_setDatagramResends = 0;
     uint32_t m_settingsRereadCount = 0;
+    PaceLimit m_settingsAnswerPace{SettingsAnswerAllowance, SettingsAnswerInterval};
     // Failed writes of each operation since its last successful one; an
     // operation is listed only while its writes fail.
     QHash<QByteArray, quint64> m_failedUdpWrites;

@@ -26,7 +26,8 @@ QString Worker::processUdpCmdDatagrams(const QByteArray &datagram, bool process)
     applyAnswerSettings(*record);
     applyAnswerIdentity(*record);
     m_settingsRereadCount = 0;
-    emit signalErrorLoggerWrite("msg Info : Worker : processUdpCmdDatagrams : " + record->trailer.trimmed());
+    emit signalErrorLoggerWrite("msg Info : Worker : processUdpCmdDatagrams : "
+                                + SettingsAnswer::trailerExcerpt(record->trailer));
     return m_deviceAddress.toString() + QStringLiteral(" @ ") + QString::number(m_deviceUdpPort)
            + QStringLiteral(" -> ") + QString::number(m_localUdpPort);
 }

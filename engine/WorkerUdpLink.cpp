@@ -109,6 +109,9 @@ void Worker::endEthernetSession()
         emit signalErrorLoggerWrite("msg Info : Worker : UDP " + run.key() + " : link left after "
                                     + QByteArray::number(run.value()) + " failed writes");
     m_failedUdpWrites.clear();
+    if (const quint64 leftOut = m_settingsAnswerPace.endRun())
+        emit signalErrorLoggerWrite("msg Info : Worker : processUdpCmdDatagrams : link left after "
+                                    + QByteArray::number(leftOut) + " answers left out");
 }
 
 void Worker::resetUdpSocketSlot(quint16 port)
@@ -367,13 +370,16 @@ void Worker::countSettingsReread()
 }
 
 // A failed read ends the round: it may have left its datagram on the socket,
-// and reading on would then never end. The socket's next readyRead starts a
-// new round with whatever is still pending.
+// and reading on would then never end. Nor does a round read more than a
+// bounded number of datagrams: under a flood the socket never empties, and the
+// requests queued to the worker (a Disconnect) and its tick must get their
+// turn. The socket's next readyRead starts a new round with whatever is still
+// pending.
 void Worker::processUdpSocketIP4PendingDatagrams()
 {
     if (!m_udpBound)
         return;
-    while (udpSocketIP4->hasPendingDatagrams()) {
+    for (int read = 0; read < DatagramsPerRound && udpSocketIP4->hasPendingDatagrams(); ++read) {
         m_ethernetWatchdog = 0;
         QByteArray buffer(qMax<qint64>(udpSocketIP4->pendingDatagramSize(), 0), Qt::Uninitialized);
         const std::optional<QByteArray> datagram = UdpDatagrams::readResult(buffer, readUdpDatagram(buffer));
@@ -393,7 +399,7 @@ void Worker::receiveUdpDatagram(const QByteArray &datagram)
     switch (UdpDatagrams::classify(datagram)) {
     case UdpDatagrams::Kind::SettingsAnswer:
         m_settingsRereadCount = 0;
-        if (m_interfaceMode & EthernetMode)
+        if ((m_interfaceMode & EthernetMode) && admitSettingsAnswer())
             handleSettingsAnswer(datagram);
         break;
     case UdpDatagrams::Kind::OutputData:
@@ -403,6 +409,22 @@ void Worker::receiveUdpDatagram(const QByteArray &datagram)
     case UdpDatagrams::Kind::Other:
         break;
     }
+}
+
+// A unit answers at its own pace, a few a second. Anything on the network can
+// send to the port, and what comes faster is counted and left out whole, so
+// that neither the event log nor the window is flooded; a run of answers left
+// out is named in the event log when it starts and when it ends.
+bool Worker::admitSettingsAnswer()
+{
+    const PaceLimit::Verdict verdict = m_settingsAnswerPace.take(PaceLimit::Clock::now());
+    if (verdict.runStarted)
+        emit signalErrorLoggerWrite(
+            "msg Error : Worker : processUdpCmdDatagrams : answers faster than an IMU answers left out");
+    if (verdict.runEnded > 0)
+        emit signalErrorLoggerWrite("msg Info : Worker : processUdpCmdDatagrams : answers handled again after "
+                                    + QByteArray::number(verdict.runEnded) + " left out");
+    return verdict.admitted;
 }
 
 void Worker::handleSettingsAnswer(const QByteArray &answer)

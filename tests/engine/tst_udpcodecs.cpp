@@ -1,4 +1,5 @@
 #include "DisplayNumber.h"
+#include "PaceLimit.h"
 #include "SettingsAnswer.h"
 #include "UdpDatagrams.h"
 #include "UdpDevice.h"
@@ -363,6 +364,55 @@ private slots:
         QFETCH(QByteArray, answer);
         QFETCH(QByteArray, signature);
         QTEST(SettingsAnswer::confirms(answer, signature), "confirms");
+    }
+
+    void trailerExcerpt_data()
+    {
+        QTest::addColumn<QByteArray>("trailer");
+        QTest::addColumn<QByteArray>("excerpt");
+        const QByteArray longest(SettingsAnswer::TrailerExcerptSize, 'x');
+        QTest::newRow("a unit's own") << QByteArray(" ready \r\n") << QByteArray("ready");
+        QTest::newRow("none") << QByteArray() << QByteArray();
+        QTest::newRow("as long as an excerpt") << " " + longest + " " << longest;
+        QTest::newRow("one byte longer") << longest + "yz" << longest + " ... (66 bytes)";
+        QTest::newRow("a datagram's worth") << QByteArray(65000, 'x') << longest + " ... (65000 bytes)";
+    }
+    void trailerExcerpt()
+    {
+        QFETCH(QByteArray, trailer);
+        QTEST(SettingsAnswer::trailerExcerpt(trailer), "excerpt");
+    }
+
+    // Arrival times in ms, against an allowance of 3 and one event per 100 ms;
+    // each event reads "+" let through, "+n" let through ending a run of n
+    // turned away, "x" the first turned away of a run, "-" turned away.
+    void paceLimit_data()
+    {
+        QTest::addColumn<QList<int>>("times");
+        QTest::addColumn<QStringList>("verdicts");
+        QTest::newRow("a unit's pace") << QList<int>{0, 100, 250, 900, 901, 902}
+                                       << QStringList{"+", "+", "+", "+", "+", "+"};
+        QTest::newRow("a burst, then the pace") << QList<int>{0, 0, 0, 0, 50, 99, 100, 100, 350, 360, 370}
+                                                << QStringList{"+", "+", "+", "x", "-", "-", "+3", "x", "+1", "+", "x"};
+        QTest::newRow("the allowance refills no further")
+            << QList<int>{0, 0, 0, 5000, 5000, 5000, 5000} << QStringList{"+", "+", "+", "+", "+", "+", "x"};
+        QTest::newRow("an earlier time refills nothing")
+            << QList<int>{500, 0, 0, 0, 100} << QStringList{"+", "+", "+", "x", "+1"};
+    }
+    void paceLimit()
+    {
+        QFETCH(QList<int>, times);
+        PaceLimit pace(3, std::chrono::milliseconds(100));
+        const PaceLimit::Clock::time_point start;
+        QStringList verdicts;
+        for (const int ms : times) {
+            const PaceLimit::Verdict verdict = pace.take(start + std::chrono::milliseconds(ms));
+            verdicts << (verdict.admitted ? (verdict.runEnded ? "+" + QString::number(verdict.runEnded) : "+")
+                                          : (verdict.runStarted ? "x" : "-"));
+        }
+        QTEST(verdicts, "verdicts");
+        QCOMPARE(pace.endRun(), quint64(verdicts.last() == QStringLiteral("x") ? 1 : 0));
+        QCOMPARE(pace.endRun(), quint64(0));
     }
 
     void fixedPoint_data()

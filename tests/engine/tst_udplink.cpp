@@ -413,6 +413,8 @@ private slots:
         QCOMPARE(link.log.named("event").filter("not confirmed"), QStringList{UnconfirmedEvent});
         QCOMPARE(link.log.named("confirmed"), QStringList{"confirmed(false)"});
         QCOMPARE(link.log.named("ethernet").last(), QStringLiteral("ethernet(Scaning For IMU)"));
+        // The silent unit reads what it was sent meanwhile, at once, as it would have over time.
+        QTRY_VERIFY_WITH_TIMEOUT(!link.device.hasPendingDatagrams(), Timeout);
 
         link.device.answering = true;
         link.run(int(Worker::DiscoveryInterval));
@@ -943,6 +945,78 @@ private slots:
         link.device.record.partNumberBlock = false;
         link.ticks(int(Worker::DiscoveryInterval));
         QTRY_COMPARE_WITH_TIMEOUT(link.log.named("identity"), QStringList{"identity(/72023142/7/20231/42/1.2.3,1)"}, Timeout);
+    }
+
+    // Answers faster than a unit answers, whatever they hold, are left out
+    // whole beyond the allowance: no line of their own in the event log or the
+    // console, no report to the window. Each run of them is named when it
+    // starts and counted when an answer is handled again or the link is left;
+    // a trailer reaches the event log as a bounded excerpt.
+    void answersBeyondAUnitsPace_data()
+    {
+        QTest::addColumn<QByteArray>("answer");
+        DeviceRecord record;
+        QTest::newRow("valid") << record.toAnswer();
+        QTest::newRow("short") << record.toAnswer().left(40);
+        record.trailer = QByteArray(2000, 'x');
+        QTest::newRow("long trailer") << record.toAnswer();
+    }
+    void answersBeyondAUnitsPace()
+    {
+        QFETCH(QByteArray, answer);
+        Link link;
+        QVERIFY(link.bringUp());
+        link.device.answering = false;
+        const int flood = 4 * Worker::SettingsAnswerAllowance;
+        const auto floodWorker = [&] {
+            for (int i = 0; i < flood; ++i)
+                link.sendToWorker(answer);
+            return QTest::qWaitFor([&] { return !WorkerProbe::udpSocket(link.worker)->hasPendingDatagrams(); });
+        };
+        const auto handled = [&] {
+            return link.log.named("event").filter("processUdpCmdDatagrams : ").size()
+                   - link.log.named("event").filter("left out").size();
+        };
+        QVERIFY(floodWorker());
+        const int first = handled();
+        QVERIFY2(first > 0 && first < flood / 2, qPrintable(QString::number(first))); // the bring-up's answer took one
+        QCOMPARE(link.log.named("console").size(), first);
+        for (const QString &line : link.log.named("event"))
+            QVERIFY2(line.size() < 200, qPrintable(line));
+        QCOMPARE(link.log.named("event").filter("left out"),
+                 QStringList{"event(msg Error : Worker : processUdpCmdDatagrams : answers faster than an IMU answers left out)"});
+
+        QTest::qWait(2 * int(Worker::SettingsAnswerInterval.count()));
+        link.log.take();
+        link.sendToWorker(answer);
+        QTRY_COMPARE_WITH_TIMEOUT(handled(), 1, Timeout);
+        QCOMPARE(link.log.named("event").first(),
+                 QStringLiteral("event(msg Info : Worker : processUdpCmdDatagrams : answers handled again after %1 left out)")
+                     .arg(flood - first));
+
+        QVERIFY(floodWorker());
+        const int second = handled() - 1;
+        link.worker.EthernetConnectTriggered(false, QHostAddress::Any, QHostAddress::Broadcast);
+        QCOMPARE(link.log.named("event").filter("link left"),
+                 QStringList{QStringLiteral("event(msg Info : Worker : processUdpCmdDatagrams : link left after %1 answers left out)")
+                                 .arg(flood - second)});
+    }
+
+    // A round of the socket's readyRead reads a bounded number of datagrams,
+    // so that a flood cannot keep the worker from its queued requests; the
+    // next round reads on.
+    void roundsOfReadsBounded()
+    {
+        LinkWith<FailingReadWorker> link;
+        link.device.answering = false;
+        link.connect();
+        const int sent = 3 * Worker::DatagramsPerRound / 2;
+        for (int i = 0; i < sent; ++i)
+            link.sendToWorker(outputDatagram({float(i)}));
+        link.log.take();
+        link.worker.processUdpSocketIP4PendingDatagrams();
+        QCOMPARE(link.worker.reads, Worker::DatagramsPerRound);
+        QTRY_COMPARE_WITH_TIMEOUT(link.log.named("console").size(), sent, Timeout);
     }
 
     // A datagram refused while the worker searches is dropped by the search as
