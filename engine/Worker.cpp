@@ -34,6 +34,8 @@ void Worker::timerEvent(QTimerEvent *event)
 {
     if (event->timerId() == m_tickTimer.timerId())
         tick();
+    else if (event->timerId() == m_logFileCheckTimer.timerId())
+        checkDataLogFile();
     else
         QObject::timerEvent(event);
 }
@@ -115,8 +117,7 @@ void Worker::stopWorker()
     QMutexLocker locker(&m_mutex);
     m_tickTimer.stop();
     closeSerialPort();
-    m_logging = false;
-    m_logFile.close();
+    closeDataLog();
     udpSocketIP4->abort();
 }
 

@@ -30,7 +30,8 @@
 class QUdpSocket;
 
 // The device I/O engine. Lives in a thread of its own, owns the serial port,
-// the UDP socket and the data log, and drives everything from one 50 ms tick.
+// the UDP socket and the data log, and drives everything from one 50 ms tick,
+// but for the look at the open data log's file, which has a timer of its own.
 class Worker : public QObject
 {
     Q_OBJECT
@@ -74,6 +75,8 @@ public:
     static constexpr std::chrono::milliseconds SettingsAnswerInterval{100};
     // Datagrams read in one round of the socket's readyRead.
     static constexpr int DatagramsPerRound = 64;
+    // How often the open data log is looked at for its removal.
+    static constexpr int LogFileCheckIntervalMs = 500;
 
     // Modes of setProgressBar during auto-detection.
     enum ProgressMode : int {
@@ -224,8 +227,11 @@ private:
     qint64 autoDetectElapsedMs() const;
 
     // Data log
+    void closeDataLog();
     void writeDataLog(const QByteArray &bytes);
-    void stopDataLogOnWriteError();
+    void checkDataLogFile();
+    // Stops logging for the reason operation met, and says so.
+    void stopDataLogOnError(const QByteArray &operation, const QString &reason);
 
     // UDP link
     void connectEthernet(const QHostAddress &address, const QHostAddress &broadcast);
@@ -325,6 +331,8 @@ private:
     bool m_displayDue = false;
 
     QFile m_logFile;
+    // Runs while logging is on: its own, as the tick can be held back for seconds.
+    QBasicTimer m_logFileCheckTimer;
 
     uint32_t IMUsettingsFlag = 0;
     // The row of the next read-out query; auto-detection, during which the

@@ -5,41 +5,67 @@
 
 #include <QMutexLocker>
 
+#include <cerrno>
+
+#include <sys/stat.h>
+
 // A start truncates the file; a start while logging closes the previous file
-// first, so the new name takes effect. Logging is on only while a file is open.
+// first, so the new name takes effect. Logging is on only while a file is open,
+// and its file is looked at while it is.
 void Worker::startDataLogging(bool start, const QString &fileName)
 {
     QMutexLocker locker(&m_mutex);
     if (start && !fileName.isEmpty()) {
-        m_logFile.close();
+        closeDataLog();
         m_logFile.setFileName(fileName);
         // Unbuffered: every write reaches the file at once, so the file never
         // lacks a tail of received bytes, whatever ends the recording.
         m_logging = m_logFile.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
-        if (!m_logging)
+        if (m_logging)
+            m_logFileCheckTimer.start(LogFileCheckIntervalMs, this);
+        else
             emit signalDataLogFailed(fileName, m_logFile.errorString());
     } else if (!start) {
-        m_logging = false;
-        m_logFile.close();
+        closeDataLog();
     }
     emit signalStartDataCapturing(m_logging);
+}
+
+void Worker::closeDataLog()
+{
+    m_logFileCheckTimer.stop();
+    m_logging = false;
+    m_logFile.close();
 }
 
 void Worker::writeDataLog(const QByteArray &bytes)
 {
     if (m_logging && m_logFile.isOpen() && m_logFile.write(bytes) != bytes.size())
-        stopDataLogOnWriteError();
+        stopDataLogOnError("writeDataLog", m_logFile.errorString());
+}
+
+// A file removed while open still takes every write, into a file nobody can
+// reach any more: the write-error path never runs, so the file's names are
+// counted instead. Only a file left without any name counts as removed: one
+// renamed or moved within its file system is the same file, and recording goes
+// on there under its new name. A move to another file system copies the file
+// and removes the original: that stops logging, as any removal does.
+void Worker::checkDataLogFile()
+{
+    struct stat status {};
+    if (::fstat(m_logFile.handle(), &status) != 0)
+        stopDataLogOnError("checkDataLogFile", qt_error_string(errno));
+    else if (status.st_nlink == 0)
+        stopDataLogOnError("checkDataLogFile", tr("The file was removed"));
 }
 
 // A full disk, a removed file or an unplugged device: logging stops rather than
 // looking on while nothing is recorded.
-void Worker::stopDataLogOnWriteError()
+void Worker::stopDataLogOnError(const QByteArray &operation, const QString &reason)
 {
     const QString fileName = m_logFile.fileName();
-    const QString reason = m_logFile.errorString();
-    m_logging = false;
-    m_logFile.close();
-    emit signalErrorLoggerWrite("msg Error : Worker : writeDataLog : " + fileName.toLatin1() + " : "
+    closeDataLog();
+    emit signalErrorLoggerWrite("msg Error : Worker : " + operation + " : " + fileName.toLatin1() + " : "
                                 + reason.toLatin1());
     emit signalDataLogFailed(fileName, reason);
     emit signalStartDataCapturing(false);
