@@ -25,6 +25,7 @@ constexpr int ReadoutTimeoutMs = 10000;
 constexpr int DetectionTimeoutMs = 20000;
 constexpr int TickMs = WorkerTick::IntervalMs;
 constexpr int QuietTicks = 10; // long enough to see that nothing happens
+constexpr int RemovalNoticedMs = 4 * Worker::LogFileCheckIntervalMs; // a second or two
 const QByteArray WriteLog("msg Info : Worker : serial->write : ");
 
 QByteArray floatBytes(float value, bool bigEndian)
@@ -504,6 +505,36 @@ private slots:
         m_device->send("after the stop\r\n");
         QTRY_VERIFY(consoleText().contains(QStringLiteral("after the stop")));
         QCOMPARE(fileBytes(path), m_device->sentBytes().mid(start, m_device->sentBytes().size() - start - 16));
+    }
+
+    // While the device streams, the log file renamed in its folder goes on being
+    // recorded; the folder removed, logging stops within a second or two as on a
+    // write error: the warning gives the removal as the reason, the action is
+    // off, the strip shows no file name, and the event log has one line of it.
+    void logFileRenamedThenRemoved()
+    {
+        const QString folder = m_storeDir->filePath(QStringLiteral("run"));
+        QVERIFY(QDir().mkpath(folder));
+        const QString path = folder + QStringLiteral("/tide.dat"), renamed = folder + QStringLiteral("/ebb.dat");
+        QVERIFY(connectTo(*m_device));
+        QVERIFY(startLogging(path));
+        m_device->startStreaming([] { return sampleRows().at(0).sample; }, StreamRate);
+        QTRY_VERIFY(text("labelSerialPortStatus").contains(QStringLiteral("tide.dat")));
+        QVERIFY(QFile::rename(path, renamed));
+        // Two checks' worth of the stream arrives after the rename, into the renamed file.
+        const qsizetype grown = fileBytes(renamed).size() + StreamRate * 2 * Worker::LogFileCheckIntervalMs / 1000;
+        QTRY_VERIFY(fileBytes(renamed).size() > grown);
+        QVERIFY(action("actionDataLogging")->isChecked());
+
+        BoxSeen box;
+        m_modal->then(closeBox(&box));
+        QVERIFY(QDir(folder).removeRecursively());
+        QTRY_VERIFY_WITH_TIMEOUT(m_modal->allAnswered(), RemovalNoticedMs);
+        QCOMPARE(box.text, "Data logging is off.\nFile: " + path + "\nReason: The file was removed");
+        QVERIFY(!action("actionDataLogging")->isChecked() && action("actionSelectFile")->isEnabled());
+        QVERIFY(!text("labelSerialPortStatus").contains(QStringLiteral("tide.dat")));
+        const QByteArray log = fileBytes(QCoreApplication::applicationDirPath() + "/errorLogger.txt");
+        QCOMPARE(log.count(" : " + path.toLatin1() + " : The file was removed @ "), 1);
     }
 
     // Halt: nothing more reaches the console, settings wait; both resume.
