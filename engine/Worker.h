@@ -70,8 +70,9 @@ public:
     static constexpr int StatisticsFilterCount = 13;
     // Runs of the UDP task between two discovery datagrams.
     static constexpr uint32_t DiscoveryInterval = 10;
-    // A unit's pace of settings answers: a few at once, then one per interval.
-    static constexpr int SettingsAnswerAllowance = 5;
+    // A unit's pace of settings answers, with room for a burst: so many at
+    // once, then one per interval.
+    static constexpr int SettingsAnswerAllowance = 20;
     static constexpr std::chrono::milliseconds SettingsAnswerInterval{100};
     // Datagrams read in one round of the socket's readyRead.
     static constexpr int DatagramsPerRound = 64;

@@ -413,7 +413,8 @@ private slots:
         QCOMPARE(link.log.named("event").filter("not confirmed"), QStringList{UnconfirmedEvent});
         QCOMPARE(link.log.named("confirmed"), QStringList{"confirmed(false)"});
         QCOMPARE(link.log.named("ethernet").last(), QStringLiteral("ethernet(Scaning For IMU)"));
-        // The silent unit reads what it was sent meanwhile, at once, as it would have over time.
+        // The runs took no time: the silent unit reads what they sent it before it
+        // answers again, as it would have over their five seconds.
         QTRY_VERIFY_WITH_TIMEOUT(!link.device.hasPendingDatagrams(), Timeout);
 
         link.device.answering = true;
@@ -958,7 +959,7 @@ private slots:
         DeviceRecord record;
         QTest::newRow("valid") << record.toAnswer();
         QTest::newRow("short") << record.toAnswer().left(40);
-        record.trailer = QByteArray(2000, 'x');
+        record.trailer = QByteArray(300, 'x');
         QTest::newRow("long trailer") << record.toAnswer();
     }
     void answersBeyondAUnitsPace()
@@ -967,7 +968,7 @@ private slots:
         Link link;
         QVERIFY(link.bringUp());
         link.device.answering = false;
-        const int flood = 4 * Worker::SettingsAnswerAllowance;
+        const int flood = Worker::SettingsAnswerAllowance + 10;
         const auto floodWorker = [&] {
             for (int i = 0; i < flood; ++i)
                 link.sendToWorker(answer);
@@ -979,7 +980,8 @@ private slots:
         };
         QVERIFY(floodWorker());
         const int first = handled();
-        QVERIFY2(first > 0 && first < flood / 2, qPrintable(QString::number(first))); // the bring-up's answer took one
+        // The bring-up's answer took one of the allowance, and the flood may take a refill's time.
+        QVERIFY2(first > 0 && first <= Worker::SettingsAnswerAllowance + 1, qPrintable(QString::number(first)));
         QCOMPARE(link.log.named("console").size(), first);
         for (const QString &line : link.log.named("event"))
             QVERIFY2(line.size() < 200, qPrintable(line));
