@@ -15,11 +15,13 @@ PaceLimit::Verdict PaceLimit::take(Clock::time_point now)
     Verdict verdict;
     if (m_available == 0) {
         verdict.runStarted = m_turnedAway++ == 0;
+        m_lastTurnedAway = now;
         return verdict;
     }
     --m_available;
     verdict.admitted = true;
-    verdict.runEnded = endRun();
+    if (now - m_lastTurnedAway >= m_interval)
+        verdict.runEnded = endRun();
     return verdict;
 }
 

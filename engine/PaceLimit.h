@@ -7,9 +7,10 @@
 
 // Lets events through at a sustained pace, one per interval, with an allowance
 // of a few at once, and counts those beyond it in runs: a run starts with the
-// first event turned away and ends with the next one let through, or when the
-// owner ends it. The clock is the caller's, so the pace is a pure function of
-// the times given.
+// first event turned away and ends with the first one let through after a whole
+// interval in which none was turned away, or when the owner ends it. A flood is
+// thus one run, however many of its events the pace lets through. The clock is
+// the caller's, so the pace is a pure function of the times given.
 class PaceLimit
 {
 public:
@@ -40,6 +41,7 @@ private:
     bool m_started = false;
     Clock::time_point m_refilledUpTo;
     quint64 m_turnedAway = 0;
+    Clock::time_point m_lastTurnedAway;
 };
 
 #endif // PACELIMIT_H
