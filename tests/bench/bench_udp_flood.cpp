@@ -75,8 +75,8 @@ constexpr int CapMs = 60000; // the longest wait for a connect or for a calm eve
 // past the flood's time, should the main thread not get round to stopping it.
 constexpr int DisconnectCapMs = 20000;
 constexpr int SenderCapMs = 2 * DisconnectCapMs;
-// Before the fix the main thread's queue and the event log grow without bound
-// under some floods: the sender stops early, and says so, once the process's
+// A program that cannot keep up lets the main thread's queue and the event log
+// grow without bound under some floods: the sender stops early, and says so, once the process's
 // resident memory or the event log has grown by this much during the flood.
 constexpr int GrowthLimitGb = 4;
 constexpr qint64 GrowthLimitBytes = qint64(GrowthLimitGb) << 30;
