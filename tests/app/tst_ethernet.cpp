@@ -319,10 +319,10 @@ private slots:
     }
 
     // Connect Ethernet from a serial link to a unit with a part number: the
-    // Ethernet session starts with no identity and, until its unit answers,
-    // searches with the Apply buttons off. Its unit, of a model the table does
-    // not know and without a part number, is shown as it is, and its model
-    // closes none of the Ethernet features: the action still leaves the link.
+    // Ethernet session starts with no identity and the Apply buttons off until
+    // its unit answers. That unit, of a model the table does not know and
+    // without a part number, is shown as it is, and its model closes none of
+    // the Ethernet features: the action still leaves the link.
     void windowEthernetUnitOfItsOwn()
     {
         UdpDevice device(QHostAddress(QHostAddress::AnyIPv4), Worker::DefaultDeviceUdpPort);
@@ -336,8 +336,7 @@ private slots:
         EthernetAnswers answers(*m_modal);
         action()->trigger();
         QCOMPARE(factoryInfo(), DeviceIdentity::factoryInfoText(DeviceIdentity::startupIdentity()));
-        QTRY_VERIFY_WITH_TIMEOUT(device.received().size() >= 2, Timeout); // searched twice, unanswered
-        QCOMPARE(child<QLabel>("labelEthernetStatus")->text(), QStringLiteral("Scaning For IMU"));
+        QTRY_VERIFY_WITH_TIMEOUT(!device.received().isEmpty(), Timeout); // searched, unanswered
         QVERIFY(!child<QPushButton>("pushButtonApplyChangesIMU")->isEnabled());
 
         device.answering = true;
@@ -620,15 +619,6 @@ private:
             halt->trigger();
         return QTest::qWaitFor([this] { return child<QPushButton>("pushButtonApplyChangesIMU")->isEnabled(); },
                                Timeout);
-    }
-
-    // The text the "IMU Factory Info" box shows; the box is closed at once.
-    QString factoryInfo()
-    {
-        BoxSeen box;
-        m_modal->then(closeBox(&box));
-        child<QAction>("actionInfoIMU")->trigger();
-        return box.text;
     }
 
     // The one interface left up, and the unit on it at 10.77.0.1: a model with

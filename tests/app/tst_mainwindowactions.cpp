@@ -362,14 +362,12 @@ private slots:
         const uint none = Worker::NoLink, serial = Worker::SerialMode, ethernet = Worker::EthernetMode;
         const uint any = Worker::AnyLink;
         QTest::newRow("serial in use, read on it, no Ethernet") << serial << serial << "56" << true << false;
-        QTest::newRow("serial in use, read on it, Ethernet") << serial << serial << "61" << true << true;
         QTest::newRow("serial in use, naming no link") << serial << any << "56" << true << false;
         QTest::newRow("Ethernet in use, read on it") << ethernet << ethernet << "7" << true << true;
         QTest::newRow("Ethernet in use, naming no link") << ethernet << any << "56" << true << true;
         QTest::newRow("no link, read by detection") << none << none << "56" << false << true;
         QTest::newRow("no link, read as the serial link closed") << none << serial << "56" << false << true;
         QTest::newRow("Ethernet in use, read on the serial link") << ethernet << serial << "56" << false << true;
-        QTest::newRow("no link, naming no link") << none << any << "56" << false << true;
     }
 
     // An identity the worker reports counts for the session that read it: the

@@ -111,15 +111,6 @@ class TestSerialRoad : public QObject, public MainWindowFixture
     Worker *worker() const { return MainWindowProbe::worker(*m_window); }
     QString consoleText() const { return MainWindowProbe::console(*m_window)->toPlainText(); }
 
-    // The text the "IMU Factory Info" box shows; the box is closed at once.
-    QString factoryInfo()
-    {
-        BoxSeen box;
-        m_modal->then(closeBox(&box));
-        action("actionInfoIMU")->trigger();
-        return box.text;
-    }
-
     // Connects the window to the device through the tool bar and waits for the
     // read-out to end and its last answer (the destination address) to be shown:
     // then nothing is on its way from the device.

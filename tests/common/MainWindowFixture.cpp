@@ -1,5 +1,6 @@
 #include "MainWindowFixture.h"
 
+#include <QAction>
 #include <QLabel>
 #include <QSettings>
 #include <QStandardPaths>
@@ -51,4 +52,12 @@ QString MainWindowFixture::labelShows(const QLabel *label)
     else
         shown.setPlainText(label->text());
     return shown.toPlainText();
+}
+
+QString MainWindowFixture::factoryInfo()
+{
+    BoxSeen box;
+    m_modal->then(closeBox(&box));
+    child<QAction>("actionInfoIMU")->trigger();
+    return box.text;
 }

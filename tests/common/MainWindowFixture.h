@@ -34,6 +34,8 @@ protected:
 
     // The text a label shows, read as the label reads it: as markup or as plain text by its text format.
     static QString labelShows(const QLabel *label);
+    // The text the "IMU Factory Info" box shows; the box is closed at once.
+    QString factoryInfo();
 
     std::unique_ptr<QTemporaryDir> m_storeDir;
     std::unique_ptr<ModalAnswers> m_modal;
