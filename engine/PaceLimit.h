@@ -6,7 +6,7 @@
 #include <chrono>
 
 // Lets events through at a sustained pace, one per interval, with an allowance
-// of a few at once, and counts those beyond it in runs: a run starts with the
+// of a burst at once, and counts those beyond it in runs: a run starts with the
 // first event turned away and ends with the first one let through after a whole
 // interval in which none was turned away, or when the owner ends it. A flood is
 // thus one run, however many of its events the pace lets through. The clock is
