@@ -31,9 +31,11 @@ void MainWindow::enableSpecialHardwareFeature(const FactorySettingsT &fsettings)
 // has the features whatever its model says.
 void MainWindow::identityOfLink(const FactorySettingsT &fsettings, uint32_t link)
 {
-    if ((link & Worker::SerialMode) && serialInUse())
+    if (!linkInUse(link))
+        return;
+    if (serialInUse())
         enableSpecialHardwareFeature(fsettings);
-    else if ((link & Worker::EthernetMode) && ethernetInUse())
+    else
         takeIdentity(fsettings);
 }
 

@@ -31,11 +31,11 @@ quint64 PaceLimit::endRun()
 }
 
 // Whole intervals since the last refill each give one event back, up to the
-// allowance; the part of an interval not yet over counts towards the next.
+// allowance (so the first event, long after the clock's epoch, finds it whole);
+// the part of an interval not yet over counts towards the next.
 void PaceLimit::refill(Clock::time_point now)
 {
-    if (!m_started || now < m_refilledUpTo) {
-        m_started = true;
+    if (now < m_refilledUpTo) {
         m_refilledUpTo = now;
         return;
     }

@@ -38,7 +38,6 @@ private:
     int m_allowance;
     Clock::duration m_interval;
     int m_available;
-    bool m_started = false;
     Clock::time_point m_refilledUpTo;
     quint64 m_turnedAway = 0;
     Clock::time_point m_lastTurnedAway;
